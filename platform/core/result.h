@@ -1,0 +1,16 @@
+#pragma once
+// Result codes in the platform's convention: 0 for success, negative for failure.
+#include <cstdint>
+
+namespace vtrak {
+
+using HRESULT = int32_t;
+
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT S_FALSE = 1;
+inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+
+inline constexpr bool Failed(HRESULT hr) { return hr < 0; }
+inline constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
+
+}  // namespace vtrak

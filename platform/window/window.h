@@ -1,0 +1,67 @@
+#pragma once
+// The window stand-in: one SDL window with the game's class, title and fixed
+// 640 by 480 client area, and the message queue the frame loop drains.
+#include <SDL2/SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vtrak {
+
+inline constexpr int kClientWidth = 640;
+inline constexpr int kClientHeight = 480;
+
+// The messages the shell's window procedure and frame loop see.
+enum class MessageKind { Quit, Destroy, DropFiles, Other };
+
+struct Message {
+  MessageKind kind = MessageKind::Other;
+  int32_t wParam = 0;      // the exit code of Quit
+  std::string droppedFile;  // the first file of a drop (DropFiles)
+};
+
+// Show states as the window placement reports them.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+
+class Window {
+ public:
+  // Creates the window hidden, with WM_CLASS set from `className` (which must
+  // be set before SDL's video subsystem starts, see ChooseVideoDriver).
+  static std::unique_ptr<Window> Create(const char* className, const char* title);
+  ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  SDL_Window* sdl() const { return window_; }
+  uint32_t id() const { return SDL_GetWindowID(window_); }
+
+  // Outer and client sizes; SetOuterSize resizes keeping the position.
+  void GetWindowRect(int& width, int& height) const;
+  void GetClientRect(int& width, int& height) const;
+  void SetOuterSize(int width, int height);
+
+  void Show();
+  // SW_HIDE, SW_SHOWMINIMIZED or SW_SHOWNORMAL, from the window's flags.
+  int ShowState() const;
+  bool HasKeyboardFocus() const;
+
+  // Takes the next pending message without waiting; false when none is pending.
+  bool PeekMessage(Message& message);
+  // Waits until an event is pending (used only while hidden or minimised).
+  void WaitForEvent() const;
+  // Posts the Quit message with the given exit code.
+  void PostQuitMessage(int32_t exitCode);
+
+ private:
+  explicit Window(SDL_Window* window) : window_(window) {}
+  SDL_Window* window_;
+  bool quitPosted_ = false;
+  int32_t quitCode_ = 0;
+  bool destroyed_ = false;
+  bool inDrop_ = false;
+};
+
+}  // namespace vtrak
