@@ -1,0 +1,29 @@
+// vtrak-tool: the game without a window, and diagnostics, for tests and demos.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/vtrak-tool/commands.h"
+
+namespace {
+
+void PrintUsage() {
+  std::fputs(
+      "usage: vtrak-tool sim [--seed N] [--steps N] [--keys LIST] [--autoplay] [--trace FILE]\n"
+      "                      [--draws FILE] [--png DIR] [--png-every K]\n"
+      "       vtrak-tool sound PATH\n",
+      stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage();
+    return 2;
+  }
+  if (std::strcmp(argv[1], "sim") == 0) return vtrak::tool::RunSimCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "sound") == 0) return vtrak::tool::RunSoundCommand(argc - 2, argv + 2);
+  std::fprintf(stderr, "vtrak-tool: unknown command \"%s\"\n", argv[1]);
+  PrintUsage();
+  return 2;
+}
