@@ -61,7 +61,7 @@ class Window {
   bool quitPosted_ = false;
   int32_t quitCode_ = 0;
   bool destroyed_ = false;
-  bool inDrop_ = false;
+  bool fileTakenInDrop_ = false;  // a drop's first file has been passed on
 };
 
 }  // namespace vtrak

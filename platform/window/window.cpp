@@ -1,0 +1,108 @@
+#include "platform/window/window.h"
+
+namespace vtrak {
+
+std::unique_ptr<Window> Window::Create(const char* className, const char* title) {
+  (void)className;  // applied through SDL_VIDEO_X11_WMCLASS before the video subsystem starts
+  SDL_Window* window =
+      SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kClientWidth,
+                       kClientHeight, SDL_WINDOW_HIDDEN);
+  if (window == nullptr) return nullptr;
+  // A fixed size: the window manager offers no resizing and no maximising.
+  SDL_SetWindowMinimumSize(window, kClientWidth, kClientHeight);
+  SDL_SetWindowMaximumSize(window, kClientWidth, kClientHeight);
+  return std::unique_ptr<Window>(new Window(window));
+}
+
+Window::~Window() { SDL_DestroyWindow(window_); }
+
+void Window::GetWindowRect(int& width, int& height) const {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;  // no frame known yet: the outer size is the client size
+  }
+  GetClientRect(width, height);
+  width += left + right;
+  height += top + bottom;
+}
+
+void Window::GetClientRect(int& width, int& height) const {
+  SDL_GetWindowSize(window_, &width, &height);
+}
+
+void Window::SetOuterSize(int width, int height) {
+  int outerWidth = 0, outerHeight = 0, clientWidth = 0, clientHeight = 0;
+  GetWindowRect(outerWidth, outerHeight);
+  GetClientRect(clientWidth, clientHeight);
+  const int newClientWidth = width - (outerWidth - clientWidth);
+  const int newClientHeight = height - (outerHeight - clientHeight);
+  SDL_SetWindowMinimumSize(window_, newClientWidth, newClientHeight);
+  SDL_SetWindowMaximumSize(window_, newClientWidth, newClientHeight);
+  SDL_SetWindowSize(window_, newClientWidth, newClientHeight);
+}
+
+void Window::Show() { SDL_ShowWindow(window_); }
+
+int Window::ShowState() const {
+  const uint32_t flags = SDL_GetWindowFlags(window_);
+  if ((flags & SDL_WINDOW_MINIMIZED) != 0) return SW_SHOWMINIMIZED;
+  if ((flags & SDL_WINDOW_HIDDEN) != 0) return SW_HIDE;
+  return SW_SHOWNORMAL;
+}
+
+bool Window::HasKeyboardFocus() const { return SDL_GetKeyboardFocus() == window_; }
+
+bool Window::PeekMessage(Message& message) {
+  message = Message{};
+  if (quitPosted_) {
+    quitPosted_ = false;
+    message.kind = MessageKind::Quit;
+    message.wParam = quitCode_;
+    return true;
+  }
+  SDL_Event event;
+  if (SDL_PollEvent(&event) == 0) return false;
+  switch (event.type) {
+    case SDL_QUIT:
+      // Closing the only window: it is destroyed, and the window procedure hears of it.
+      if (destroyed_) return true;
+      destroyed_ = true;
+      message.kind = MessageKind::Destroy;
+      return true;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE && !destroyed_) {
+        destroyed_ = true;
+        SDL_HideWindow(window_);
+        message.kind = MessageKind::Destroy;
+      }
+      return true;
+    case SDL_DROPBEGIN:
+      fileTakenInDrop_ = false;
+      return true;
+    case SDL_DROPFILE: {
+      // Only the first file of a drop is taken.
+      const bool first = !fileTakenInDrop_;
+      fileTakenInDrop_ = true;
+      if (first && event.drop.file != nullptr) {
+        message.kind = MessageKind::DropFiles;
+        message.droppedFile = event.drop.file;
+      }
+      SDL_free(event.drop.file);
+      return true;
+    }
+    case SDL_DROPCOMPLETE:
+      fileTakenInDrop_ = false;
+      return true;
+    default:
+      return true;
+  }
+}
+
+void Window::WaitForEvent() const { SDL_WaitEventTimeout(nullptr, 250); }
+
+void Window::PostQuitMessage(int32_t exitCode) {
+  quitPosted_ = true;
+  quitCode_ = exitCode;
+}
+
+}  // namespace vtrak
