@@ -37,9 +37,10 @@ struct ScriptedDevices {
 
   // Calls named here return E_FAIL; names as in `calls`.
   std::set<std::string> failingCalls;
-  // Every call made, in order: "CreateDevice(SysKeyboard)", "CreateDevice(Joystick0)",
-  // "EnumDevices", "keyboard.Acquire", "mouse.GetDeviceState",
-  // "joystick.SetProperty", ... (device prefixes: keyboard, mouse, joystick).
+  // Every call made, in order. On the DirectInput object: "CreateDevice(SysKeyboard)",
+  // "CreateDevice(SysMouse)", "CreateDevice(Joystick0)" (by enumeration index),
+  // "EnumDevices", "Release"; on a device, prefixed with keyboard, mouse or joystick:
+  // "keyboard.Acquire", "mouse.GetDeviceState", "joystick.SetProperty", "mouse.Release", ...
   std::vector<std::string> calls;
   bool recordCalls = true;  // the tool turns it off for long runs
 
