@@ -1,0 +1,103 @@
+#include "sound/sound_bank.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/sound/openal_sound_device.h"
+#include "sound/ogg_conversion.h"
+#include "sound/wav_header_reader.h"
+
+namespace vtrak {
+namespace {
+
+// Closes the file on every way out of a load.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+DSBUFFERDESC BufferDescription(const WAVEFORMATEX& format, uint32_t bytes) {
+  DSBUFFERDESC description{};
+  description.dwSize = kDsBufferDescSize;
+  description.dwFlags =
+      DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS;
+  description.dwBufferBytes = bytes;
+  description.dwReserved = 0;
+  description.lpwfxFormat = &format;
+  description.guid3DAlgorithm = GUID_NULL;
+  return description;
+}
+
+}  // namespace
+
+SoundBank* CreateSoundBank(const void* window) {
+  return CreateSoundBank(window, OpenAlDirectSoundCreate8);
+}
+
+SoundBank* CreateSoundBank(const void* window,
+                           const DirectSoundCreate8Function& directSoundCreate8) {
+  // Every slot starts empty. There is no COM to initialise here.
+  auto* bank = new SoundBank{};
+  if (Succeeded(directSoundCreate8(bank->directSound)) && bank->directSound) {
+    bank->directSound->SetCooperativeLevel(window, DSSCL_EXCLUSIVE);
+  } else {
+    bank->directSound.reset();
+  }
+  return bank;
+}
+
+void StartMusic(SoundBank& bank) {
+  LoadSound(bank, kMusicFile, 0);
+  DirectSoundBuffer8* music = bank.slots[0].get();
+  if (music == nullptr) return;
+  music->Stop();
+  music->SetVolume(0);
+  music->SetPan(0);
+  music->SetCurrentPosition(0);
+  music->Play(0, 0, DSBPLAY_LOOPING);
+}
+
+HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot) {
+  if (IsOggVorbisName(path)) {
+    ConvertOggToWav(bank, path, slot);
+    return S_OK;
+  }
+  if (slot < 0 || slot >= kSoundSlotCount) return E_FAIL;
+  std::unique_ptr<DirectSoundBuffer8>& target = bank.slots[static_cast<size_t>(slot)];
+  target.reset();
+
+  File file(std::fopen(path, "rb"));
+  if (!file) return E_FAIL;
+  WavHeader header;
+  if (!ReadWavHeader(file.get(), header)) return E_FAIL;
+  const WAVEFORMATEX format = DeriveWaveFormat(header);
+  if (!bank.directSound) return E_FAIL;
+
+  // The device checks the length before any memory is taken for it.
+  const DSBUFFERDESC description = BufferDescription(format, header.dataLength);
+  std::unique_ptr<DirectSoundBuffer> interim;
+  if (Failed(bank.directSound->CreateSoundBuffer(&description, interim)) || !interim) {
+    return E_FAIL;
+  }
+  const HRESULT queried = interim->QueryInterface(IID_IDirectSoundBuffer8, target);
+  interim.reset();
+  if (Failed(queried) || !target) {
+    target.reset();
+    return E_FAIL;
+  }
+
+  void* region = nullptr;
+  uint32_t regionBytes = 0;
+  if (Failed(target->Lock(0, header.dataLength, &region, &regionBytes, nullptr, nullptr, 0))) {
+    return E_FAIL;  // the slot keeps the new, unfilled buffer
+  }
+  // The data arrive in one read; what a short file leaves unread stays silent.
+  const size_t wanted = header.dataLength < regionBytes ? header.dataLength : regionBytes;
+  auto* bytes = static_cast<uint8_t*>(region);
+  const size_t read = std::fread(bytes, 1, wanted, file.get());
+  std::memset(bytes + read, header.bitsPerSample == 8 ? 0x80 : 0, regionBytes - read);
+  target->Unlock(region, regionBytes, nullptr, 0);
+  return S_OK;
+}
+
+}  // namespace vtrak

@@ -1,0 +1,42 @@
+#pragma once
+// The SoundBank: the program's DirectSound object and 256 numbered slots, each
+// holding one whole sound. Slot 0 holds the music, loaded from "bgm.wav" and
+// looped from start-up until the process ends.
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "platform/core/result.h"
+#include "platform/sound/sound_device.h"
+
+namespace vtrak {
+
+inline constexpr int32_t kSoundSlotCount = 256;
+inline constexpr const char* kMusicFile = "bgm.wav";
+
+struct SoundBank {
+  // Empty when there is no sound device; every load then fails.
+  std::unique_ptr<DirectSound8> directSound;
+  // Slots 0..255; a slot that is not empty holds the only reference to its buffer.
+  std::array<std::unique_ptr<DirectSoundBuffer8>, kSoundSlotCount> slots;
+};
+
+// Makes the bank on the default playback device through OpenAL. The window is
+// only handed to SetCooperativeLevel. The bank is never freed: it lives, and
+// the music plays, until the process ends.
+SoundBank* CreateSoundBank(const void* window);
+// The same on the device that `directSoundCreate8` yields.
+SoundBank* CreateSoundBank(const void* window,
+                           const DirectSoundCreate8Function& directSoundCreate8);
+
+// Loads "bgm.wav" into slot 0 and, when that gave the slot a buffer, plays it
+// from its start at full volume and centre, looping.
+void StartMusic(SoundBank& bank);
+
+// Fills `slot` (0..255) from a PCM WAV file. A name whose second-to-last
+// character is 'g' is taken for Ogg Vorbis and converted first; that way
+// always returns 0. A WAV load returns 0, or E_FAIL when it fails. Nothing is
+// played.
+HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot);
+
+}  // namespace vtrak
