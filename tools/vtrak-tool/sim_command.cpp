@@ -1,12 +1,138 @@
+// `vtrak-tool sim`: the game set up as start-up sets it up, with a scripted
+// keyboard polled through the real InputState and no window or sound device.
+#include <cerrno>
+#include <cinttypes>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
 
+#include "game/autoplay.h"
+#include "game/game.h"
+#include "input/input_state.h"
+#include "platform/core/crt_rand.h"
+#include "platform/input/scripted_input.h"
 #include "tools/vtrak-tool/commands.h"
+#include "tools/vtrak-tool/draw_log.h"
+#include "tools/vtrak-tool/sim_frames.h"
+#include "tools/vtrak-tool/sim_options.h"
 
 namespace vtrak::tool {
+namespace {
 
-int RunSimCommand(int, char**) {
-  std::fputs("error: the simulator is not part of this build yet\n", stderr);
-  return 1;
+constexpr uint8_t kKeyZ = 0x2C;
+constexpr uint8_t kKeyX = 0x2D;
+
+// An output file named on the command line; "-" is standard output.
+class OutputFile {
+ public:
+  bool Open(const std::string& path) {
+    if (path.empty()) return true;
+    if (path == "-") {
+      file_ = stdout;
+      return true;
+    }
+    file_ = std::fopen(path.c_str(), "w");
+    if (file_ == nullptr) {
+      std::fprintf(stderr, "vtrak-tool: cannot write \"%s\": %s\n", path.c_str(),
+                   std::strerror(errno));
+      return false;
+    }
+    owned_ = true;
+    return true;
+  }
+  // False when anything written could not be stored.
+  bool Close() {
+    bool ok = file_ == nullptr || std::fflush(file_) == 0;
+    if (owned_) ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    owned_ = false;
+    return ok;
+  }
+  ~OutputFile() { Close(); }
+  std::FILE* get() const { return file_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  bool owned_ = false;
+};
+
+void WriteTraceRow(std::FILE* trace, int64_t step, const Game& game) {
+  std::fprintf(trace, "%" PRId64 ",%d,%d,%d,%d,%d,%d,%d\n", step, game.speed, game.score,
+               game.spanPosition, game.halfSpan, game.scrollPhase, game.dead, game.jumpTimer);
+}
+
+}  // namespace
+
+int RunSimCommand(int argc, char** argv) {
+  std::string error;
+  const std::optional<SimOptions> parsed = ParseSimOptions(argc, argv, error);
+  if (!parsed) {
+    std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+    std::fputs(
+        "usage: vtrak-tool sim [--seed N] [--steps N] [--keys LIST] [--autoplay] [--trace FILE]\n"
+        "                      [--draws FILE] [--png DIR] [--png-every K]\n",
+        stderr);
+    return 2;
+  }
+  const SimOptions& options = *parsed;
+
+  OutputFile trace, draws;
+  if (!trace.Open(options.traceFile) || !draws.Open(options.drawsFile)) return 1;
+
+  // Input as start-up sets it up, on a scripted keyboard; this also seeds rand.
+  SystemClock clock;
+  ScriptedDevices devices;
+  devices.recordCalls = false;
+  InputState input(clock);
+  InputServices services{&clock,
+                         [&devices](std::unique_ptr<DirectInput8>& directInput) {
+                           return CreateScriptedDirectInput(devices, directInput);
+                         },
+                         nullptr};
+  const char requestedFile[260] = "";
+  InitInput(input, requestedFile, nullptr, services);
+  if (options.seed) crt::srand(*options.seed);
+
+  std::unique_ptr<SimFrames> frames;
+  if (!options.pngFolder.empty()) {
+    frames = SimFrames::Create(options.pngFolder, error);
+    if (!frames) {
+      std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  DrawLog surface(draws.get(), nullptr);
+  Game game{&surface, &input, nullptr, 0, 0, 0, 0, 0, 0, 0};
+  SetRunStartValues(game);
+
+  if (trace.get() != nullptr) {
+    std::fputs("step,speed,score,spanPosition,halfSpan,scrollPhase,dead,jumpTimer\n", trace.get());
+  }
+  for (int64_t step = 1; step <= options.steps; ++step) {
+    const bool autoJump = options.autoplay && AutoplayWantsJump(game);
+    devices.keys[kKeyZ] = (autoJump || KeyDownAt(options.keys, 'z', step)) ? 0x80 : 0;
+    devices.keys[kKeyX] = KeyDownAt(options.keys, 'x', step) ? 0x80 : 0;
+    PollInput(input, requestedFile, clock);
+    surface.SetStep(step);
+    const bool png =
+        frames && (options.pngEvery > 0 ? step % options.pngEvery == 0 : step == options.steps);
+    // Only the frames that are written are rendered.
+    surface.SetNext(png ? frames->BeginFrame() : nullptr);
+    StepGame(game);
+    if (png && !frames->Write(step, error)) {
+      std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+      return 1;
+    }
+    if (trace.get() != nullptr) WriteTraceRow(trace.get(), step, game);
+  }
+  ReleaseInput(input);
+  if (!trace.Close() || !draws.Close()) {
+    std::fprintf(stderr, "vtrak-tool sim: writing the output failed: %s\n", std::strerror(errno));
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace vtrak::tool
