@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Shared harness for person-level tests: a real X display (Xvfb) with a window
+# manager (openbox), a private XDG_RUNTIME_DIR so the single-instance lock of
+# one test never meets another's, and helpers to find windows and take
+# screenshots. Source it, then call start_desktop.
+set -euo pipefail
+
+PERSON_TMP=""
+PERSON_PIDS=()
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+stop_desktop() {
+  local pid
+  for pid in "${PERSON_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${PERSON_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  [ -n "$PERSON_TMP" ] && rm -rf "$PERSON_TMP"
+}
+
+# Starts Xvfb on a free display number and openbox on it; exports DISPLAY and
+# XDG_RUNTIME_DIR. Sound goes to OpenAL's null back end unless the test says otherwise.
+start_desktop() {
+  PERSON_TMP=$(mktemp -d)
+  trap stop_desktop EXIT
+  export XDG_RUNTIME_DIR="$PERSON_TMP/run"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
+  unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+  exec 3>"$PERSON_TMP/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$PERSON_TMP/xvfb.log" 2>&1 &
+  PERSON_PIDS+=($!)
+  exec 3>&-
+  local i
+  for i in $(seq 100); do
+    [ -s "$PERSON_TMP/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$PERSON_TMP/display" ] || fail "Xvfb did not start: $(cat "$PERSON_TMP/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$PERSON_TMP/display")"
+  openbox --sm-disable >"$PERSON_TMP/openbox.log" 2>&1 &
+  PERSON_PIDS+=($!)
+  for i in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start on $DISPLAY"
+}
+
+# Prints the id of the first visible top-level window titled exactly $1,
+# waiting up to $2 seconds (default 20).
+wait_window() {
+  local title="$1" limit="${2:-20}" id i
+  for i in $(seq $((limit * 10))); do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Top-level windows of the root, one id per line.
+top_level_windows() {
+  xwininfo -root -children 2>/dev/null | awk '/^ +0x/ {print $1}'
+}
+
+screenshot() {
+  import -window "$1" "$2"
+}
+
+# The colour of pixel ($2, $3) in image $1, as ImageMagick's "srgb(r,g,b)" text.
+pixel_at() {
+  convert "$1" -format "%[pixel:p{$2,$3}]" info:
+}
