@@ -22,16 +22,16 @@ VideoStart StartVideo(const char* className, std::string& detail) {
     // With no display at all, SDL may refuse every driver instead of picking an invisible one.
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const bool noDisplay = (display == nullptr || display[0] == '\0') &&
-                           (wayland == nullptr || wayland[0] == '\0');
+    const bool noDisplay =
+        (display == nullptr || display[0] == '\0') && (wayland == nullptr || wayland[0] == '\0');
     return noDisplay ? VideoStart::NoDisplay : VideoStart::Failed;
   }
   const char* driver = SDL_GetCurrentVideoDriver();
   const char* asked = std::getenv("SDL_VIDEODRIVER");
   const bool askedFor = asked != nullptr && driver != nullptr && SDL_strcasecmp(asked, driver) == 0;
   if (driver == nullptr || (IsInvisibleDriver(driver) && !askedFor)) {
-    detail = driver == nullptr ? "no video driver" : std::string("only the ") + driver +
-                                                         " driver is available";
+    detail = driver == nullptr ? "no video driver"
+                               : std::string("only the ") + driver + " driver is available";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return VideoStart::NoDisplay;
   }

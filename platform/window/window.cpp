@@ -4,9 +4,8 @@ namespace vtrak {
 
 std::unique_ptr<Window> Window::Create(const char* className, const char* title) {
   (void)className;  // applied through SDL_VIDEO_X11_WMCLASS before the video subsystem starts
-  SDL_Window* window =
-      SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kClientWidth,
-                       kClientHeight, SDL_WINDOW_HIDDEN);
+  SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                        kClientWidth, kClientHeight, SDL_WINDOW_HIDDEN);
   if (window == nullptr) return nullptr;
   // A fixed size: the window manager offers no resizing and no maximising.
   SDL_SetWindowMinimumSize(window, kClientWidth, kClientHeight);
@@ -14,7 +13,9 @@ std::unique_ptr<Window> Window::Create(const char* className, const char* title)
   return std::unique_ptr<Window>(new Window(window));
 }
 
-Window::~Window() { SDL_DestroyWindow(window_); }
+Window::~Window() {
+  SDL_DestroyWindow(window_);
+}
 
 void Window::GetWindowRect(int& width, int& height) const {
   int top = 0, left = 0, bottom = 0, right = 0;
@@ -41,7 +42,17 @@ void Window::SetOuterSize(int width, int height) {
   SDL_SetWindowSize(window_, newClientWidth, newClientHeight);
 }
 
-void Window::Show() { SDL_ShowWindow(window_); }
+void Window::SetIcon(const uint32_t* argb, int width, int height) {
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height,
+                                                         32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (icon == nullptr) return;  // the window keeps the system's icon
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
+}
+
+void Window::Show() {
+  SDL_ShowWindow(window_);
+}
 
 int Window::ShowState() const {
   const uint32_t flags = SDL_GetWindowFlags(window_);
@@ -50,7 +61,9 @@ int Window::ShowState() const {
   return SW_SHOWNORMAL;
 }
 
-bool Window::HasKeyboardFocus() const { return SDL_GetKeyboardFocus() == window_; }
+bool Window::HasKeyboardFocus() const {
+  return SDL_GetKeyboardFocus() == window_;
+}
 
 bool Window::PeekMessage(Message& message) {
   message = Message{};
@@ -98,7 +111,9 @@ bool Window::PeekMessage(Message& message) {
   }
 }
 
-void Window::WaitForEvent() const { SDL_WaitEventTimeout(nullptr, 250); }
+void Window::WaitForEvent() const {
+  SDL_WaitEventTimeout(nullptr, 250);
+}
 
 void Window::PostQuitMessage(int32_t exitCode) {
   quitPosted_ = true;

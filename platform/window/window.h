@@ -17,7 +17,7 @@ enum class MessageKind { Quit, Destroy, DropFiles, Other };
 
 struct Message {
   MessageKind kind = MessageKind::Other;
-  int32_t wParam = 0;      // the exit code of Quit
+  int32_t wParam = 0;       // the exit code of Quit
   std::string droppedFile;  // the first file of a drop (DropFiles)
 };
 
@@ -43,6 +43,8 @@ class Window {
   void GetClientRect(int& width, int& height) const;
   void SetOuterSize(int width, int height);
 
+  // The window's icon from ARGB pixels, row by row.
+  void SetIcon(const uint32_t* argb, int width, int height);
   void Show();
   // SW_HIDE, SW_SHOWMINIMIZED or SW_SHOWNORMAL, from the window's flags.
   int ShowState() const;
