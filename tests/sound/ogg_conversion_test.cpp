@@ -1,0 +1,135 @@
+// The Ogg Vorbis conversion, over files encoded by the tests themselves.
+#include "sound/ogg_conversion.h"
+
+#include <filesystem>
+
+#include "tests/sound/sound_bank_fixture.h"
+
+namespace vtrak::test {
+namespace {
+
+uint32_t Field(const Bytes& file, size_t offset, int bytes) {
+  uint32_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file[offset + static_cast<size_t>(i)];
+  return value;
+}
+
+class OggConversionTest : public SoundBankTest {
+ protected:
+  OggConversionTest() { std::filesystem::create_directory("data"); }
+
+  void WriteOgg(const std::string& path, int channels, long rate, long frames) {
+    Bytes file;
+    AppendOggStream(file, channels, rate, frames, 1);
+    WriteFile(path, file);
+  }
+  // Slot 9 holds a sound that a failed conversion must leave in place.
+  void FillSlotNine() {
+    Bytes file = CanonicalWavHeader({1, 1, 8000, 8000, 1, 8, 4});
+    file.insert(file.end(), {9, 9, 9, 9});
+    WriteFile("nine.wav", file);
+    ASSERT_EQ(LoadSound(bank(), "nine.wav", 9), S_OK);
+  }
+};
+
+TEST_F(OggConversionTest, StereoFileGetsTheCanonicalHeaderAndLoads) {
+  WriteOgg("music.ogg", 2, 44100, 441000);
+  ASSERT_EQ(LoadSound(bank(), "music.ogg", 0), S_OK);
+  const Bytes wav = ReadFile(kResultWavPath);
+  ASSERT_GE(wav.size(), 44u);
+  EXPECT_EQ(Bytes(wav.begin(), wav.begin() + 4), (Bytes{'R', 'I', 'F', 'F'}));
+  EXPECT_EQ(Field(wav, 4, 4), 1764036u);
+  EXPECT_EQ(Bytes(wav.begin() + 8, wav.begin() + 16),
+            (Bytes{'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}));
+  EXPECT_EQ(Field(wav, 16, 4), 16u);
+  EXPECT_EQ(Field(wav, 20, 2), 1u);
+  EXPECT_EQ(Field(wav, 22, 2), 2u);
+  EXPECT_EQ(Field(wav, 24, 4), 44100u);
+  EXPECT_EQ(Field(wav, 28, 4), 176400u);
+  EXPECT_EQ(Field(wav, 32, 2), 4u);
+  EXPECT_EQ(Field(wav, 34, 2), 16u);
+  EXPECT_EQ(Bytes(wav.begin() + 36, wav.begin() + 40), (Bytes{'d', 'a', 't', 'a'}));
+  EXPECT_EQ(Field(wav, 40, 4), 1764000u);
+  EXPECT_EQ(wav.size(), 44u + 1764000u);
+  // The slot holds exactly the decoded samples.
+  ASSERT_NE(Slot(0), nullptr);
+  EXPECT_EQ(FormatOf(0).nChannels, 2);
+  EXPECT_EQ(ContentsOf(0), Bytes(wav.begin() + 44, wav.end()));
+}
+
+TEST_F(OggConversionTest, MonoFileAtHalfRate) {
+  WriteOgg("voice.ogg", 1, 22050, 220500);
+  ASSERT_EQ(LoadSound(bank(), "voice.ogg", 1), S_OK);
+  const Bytes wav = ReadFile(kResultWavPath);
+  ASSERT_GE(wav.size(), 44u);
+  EXPECT_EQ(Field(wav, 4, 4), 441036u);
+  EXPECT_EQ(Field(wav, 22, 2), 1u);
+  EXPECT_EQ(Field(wav, 24, 4), 22050u);
+  EXPECT_EQ(Field(wav, 28, 4), 44100u);
+  EXPECT_EQ(Field(wav, 32, 2), 2u);
+  EXPECT_EQ(Field(wav, 40, 4), 441000u);
+  ASSERT_NE(Slot(1), nullptr);
+  EXPECT_EQ(FormatOf(1).nSamplesPerSec, 22050u);
+}
+
+TEST_F(OggConversionTest, ChainedFileTakesTheFirstFormat) {
+  // 2 s of stereo at 44100 Hz, then 1 s of mono at 22050 Hz.
+  Bytes file;
+  AppendOggStream(file, 2, 44100, 88200, 1);
+  AppendOggStream(file, 1, 22050, 22050, 2);
+  WriteFile("chain.ogg", file);
+  ASSERT_EQ(LoadSound(bank(), "chain.ogg", 0), S_OK);
+  const Bytes wav = ReadFile(kResultWavPath);
+  ASSERT_GE(wav.size(), 44u);
+  EXPECT_EQ(Field(wav, 22, 2), 2u);
+  EXPECT_EQ(Field(wav, 24, 4), 44100u);
+  // The total counts every stream's samples at the first stream's width...
+  EXPECT_EQ(Field(wav, 40, 4), (88200u + 22050u) * 4u);
+  // ...while each stream is written as decoded.
+  EXPECT_EQ(wav.size(), 44u + 88200u * 4u + 22050u * 2u);
+  // The load pads what the file lacks with silence.
+  ASSERT_NE(Slot(0), nullptr);
+  const Bytes contents = ContentsOf(0);
+  ASSERT_EQ(contents.size(), (88200u + 22050u) * 4u);
+  EXPECT_EQ(Bytes(contents.begin(), contents.begin() + static_cast<long>(wav.size() - 44)),
+            Bytes(wav.begin() + 44, wav.end()));
+  EXPECT_EQ(Bytes(contents.begin() + static_cast<long>(wav.size() - 44), contents.end()),
+            Bytes(contents.size() - (wav.size() - 44), 0));
+}
+
+TEST_F(OggConversionTest, MissingOrForeignInputChangesNothing) {
+  FillSlotNine();
+  WriteFile(kResultWavPath, {'o', 'l', 'd'});
+
+  EXPECT_EQ(ConvertOggToWav(bank(), "absent.ogg", 9), S_OK);
+  EXPECT_EQ(ReadFile(kResultWavPath), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(ContentsOf(9), (Bytes{9, 9, 9, 9}));
+
+  // Not Ogg Vorbis: a WAV file under an Ogg name. The program goes on.
+  WriteFile("fake.ogg", ReadFile("nine.wav"));
+  EXPECT_EQ(LoadSound(bank(), "fake.ogg", 9), S_OK);
+  EXPECT_EQ(ReadFile(kResultWavPath), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(ContentsOf(9), (Bytes{9, 9, 9, 9}));
+  EXPECT_EQ(device_.buffersCreated, 1);
+}
+
+TEST_F(OggConversionTest, NoDataFolderLoadsNothing) {
+  std::filesystem::remove("data");
+  FillSlotNine();
+  WriteOgg("music.ogg", 1, 8000, 8000);
+  EXPECT_EQ(LoadSound(bank(), "music.ogg", 9), S_OK);
+  EXPECT_FALSE(std::filesystem::exists("data"));
+  EXPECT_EQ(ContentsOf(9), (Bytes{9, 9, 9, 9}));
+}
+
+TEST(CanonicalWavHeader, SizesWrapAt32Bits) {
+  uint8_t header[44];
+  // 2^30 samples of 2 channels: 2^32 bytes, which wraps to 0.
+  BuildCanonicalWavHeader(header, 2, 44100, 1u << 30);
+  const Bytes bytes(header, header + 44);
+  EXPECT_EQ(Field(bytes, 40, 4), 0u);
+  EXPECT_EQ(Field(bytes, 4, 4), 36u);
+}
+
+}  // namespace
+}  // namespace vtrak::test
