@@ -1,0 +1,53 @@
+#pragma once
+// Presenting the back buffer in the window: an SDL renderer with a streaming
+// texture the size of the back buffer, copied one to one to the client area.
+#include <SDL2/SDL.h>
+
+#include <memory>
+
+#include "platform/graphics/frame_pacer.h"
+#include "platform/graphics/presenter.h"
+
+namespace vtrak {
+
+class SdlPresenter final : public Presenter {
+ public:
+  // How presents are paced.
+  enum class Pacing {
+    Immediate,  // no waiting at all
+    Checking,   // the renderer's vsync, until VsyncCheck has judged it
+    Vsync,      // the renderer's vsync, found real
+    Counter,    // the presenter's own wait on the performance counter
+  };
+
+  // Takes ownership of `renderer`. With `paced` false presents never wait.
+  // `refreshHz` is the display's rate (0: unknown). Null when the texture
+  // cannot be made (the renderer is then destroyed).
+  static std::unique_ptr<SdlPresenter> Create(SDL_Renderer* renderer, int width, int height,
+                                              bool paced, int refreshHz);
+  ~SdlPresenter() override;
+
+  void Present(const uint32_t* argb, int width, int height) override;
+
+  // Hands the frame to the renderer's texture without showing it.
+  void Upload(const uint32_t* argb, int width);
+  Pacing pacing() const { return pacing_; }
+
+ private:
+  SdlPresenter(SDL_Renderer* renderer, SDL_Texture* texture, Pacing pacing, int refreshHz);
+  void WaitForDue();
+  void SwitchToCounter(uint64_t now);
+
+  SDL_Renderer* renderer_;
+  SDL_Texture* texture_;
+  Pacing pacing_;
+  FramePacer pacer_;
+  VsyncCheck check_;
+};
+
+// True when the renderer's vsync can be real: an OpenGL back end whose swap
+// interval is above 0. SDL marks other renderers as synchronised while only
+// sleeping a whole number of milliseconds (62.5 presents a second).
+bool RendererMaySync(SDL_Renderer* renderer);
+
+}  // namespace vtrak
