@@ -1,0 +1,115 @@
+// The Ogg Vorbis conversion against a bare decode of the same file, and a WAV
+// load against a bare read of the same file.
+#define OV_EXCLUDE_STATIC_CALLBACKS
+#include <benchmark/benchmark.h>
+#include <vorbis/vorbisfile.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "platform/sound/memory_sound_device.h"
+#include "sound/ogg_conversion.h"
+#include "sound/sound_bank.h"
+#include "tests/sound/sound_test_files.h"
+
+namespace {
+
+using vtrak::test::Bytes;
+
+constexpr const char* kOggFile = "bench.ogg";
+constexpr const char* kWavFile = "bench.wav";
+
+// A scratch folder holding 60 s of stereo Ogg Vorbis at 44100 Hz and the WAV
+// file it converts to; made once, for every benchmark.
+struct Files {
+  Files() {
+    Bytes ogg;
+    vtrak::test::AppendOggStream(ogg, 2, 44100, 60 * 44100, 1);
+    vtrak::test::WriteFile(kOggFile, ogg);
+    std::filesystem::create_directory("data");
+    vtrak::MemorySoundDevice device;
+    std::unique_ptr<vtrak::SoundBank> bank(
+        vtrak::CreateSoundBank(nullptr, vtrak::MemoryDirectSoundCreate8(device)));
+    vtrak::ConvertOggToWav(*bank, kOggFile, 0);
+    std::filesystem::copy_file(vtrak::kResultWavPath, kWavFile);
+    wavBytes = std::filesystem::file_size(kWavFile);
+  }
+  vtrak::test::ScratchDirectory scratch;
+  uintmax_t wavBytes = 0;
+};
+
+const Files& BenchFiles() {
+  static const Files files;
+  return files;
+}
+
+void BM_ConvertOggToWav(benchmark::State& state) {
+  const Files& files = BenchFiles();
+  vtrak::MemorySoundDevice device;
+  std::unique_ptr<vtrak::SoundBank> bank(
+      vtrak::CreateSoundBank(nullptr, vtrak::MemoryDirectSoundCreate8(device)));
+  for (auto _ : state) {
+    vtrak::ConvertOggToWav(*bank, kOggFile, 0);
+    benchmark::DoNotOptimize(bank->slots[0].get());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(files.wavBytes));
+}
+BENCHMARK(BM_ConvertOggToWav)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The decode alone: ov_read into a 4096-byte block until the end.
+void BM_PlainOvRead(benchmark::State& state) {
+  const Files& files = BenchFiles();
+  char block[vtrak::kPcmBlockBytes];
+  for (auto _ : state) {
+    OggVorbis_File decoder;
+    if (ov_open(std::fopen(kOggFile, "rb"), &decoder, nullptr, 0) < 0) {
+      state.SkipWithError("ov_open failed");
+      break;
+    }
+    int bitstream = 0;
+    long total = 0;
+    for (long n; (n = ov_read(&decoder, block, sizeof block, 0, 2, 1, &bitstream)) != 0;) {
+      if (n > 0) total += n;
+    }
+    benchmark::DoNotOptimize(total);
+    ov_clear(&decoder);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(files.wavBytes));
+}
+BENCHMARK(BM_PlainOvRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadWav(benchmark::State& state) {
+  const Files& files = BenchFiles();
+  vtrak::MemorySoundDevice device;
+  std::unique_ptr<vtrak::SoundBank> bank(
+      vtrak::CreateSoundBank(nullptr, vtrak::MemoryDirectSoundCreate8(device)));
+  for (auto _ : state) {
+    if (vtrak::LoadSound(*bank, kWavFile, 0) != vtrak::S_OK) {
+      state.SkipWithError("LoadSound failed");
+      break;
+    }
+    benchmark::DoNotOptimize(bank->slots[0].get());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(files.wavBytes));
+}
+BENCHMARK(BM_LoadWav)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The read alone: the whole file into fresh memory with one fread.
+void BM_PlainFread(benchmark::State& state) {
+  const Files& files = BenchFiles();
+  for (auto _ : state) {
+    std::unique_ptr<uint8_t[]> memory(new uint8_t[files.wavBytes]);
+    std::FILE* file = std::fopen(kWavFile, "rb");
+    const size_t read = std::fread(memory.get(), 1, files.wavBytes, file);
+    std::fclose(file);
+    benchmark::DoNotOptimize(read);
+    benchmark::DoNotOptimize(memory.get());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(files.wavBytes));
+}
+BENCHMARK(BM_PlainFread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
