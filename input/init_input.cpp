@@ -41,6 +41,7 @@ int EnumAxisCallback(const DIDEVICEOBJECTINSTANCEA* object, void* /*context*/) {
 
 HRESULT InitInput(InputState& state, const char* requestedFile, Window* window,
                   InputServices& services) {
+  if (services.clock == nullptr) return E_FAIL;  // nothing to count frames or seed with
   Clock& clock = *services.clock;
   CopyRequestedFile(state.requestedFile, requestedFile);
   state.totalFrames = 0;
