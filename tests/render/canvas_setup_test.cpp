@@ -1,0 +1,220 @@
+// SetupCanvas, CreateCanvasFont and the release rules, on a device whose
+// buffer and lock steps can be made to fail.
+#include <memory>
+
+#include "tests/render/render_fixture.h"
+
+namespace vtrak::testing {
+namespace {
+
+// A vertex buffer whose Lock always fails.
+class UnlockableBuffer final : public Direct3DVertexBuffer9 {
+ public:
+  using Direct3DVertexBuffer9::Direct3DVertexBuffer9;
+  HRESULT Lock(uint32_t, uint32_t, void**, uint32_t) override { return D3DERR_INVALIDCALL; }
+};
+
+// The software device with CreateVertexBuffer failing on chosen calls.
+class FailingDevice final : public Direct3DDevice9 {
+ public:
+  FailingDevice() : Direct3DDevice9(Parameters(), nullptr) {}
+
+  HRESULT CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                             std::unique_ptr<Direct3DVertexBuffer9>& buffer,
+                             void* shared) override {
+    ++calls;
+    if (calls == failCall || failAll) return E_OUTOFMEMORY;
+    if (unlockable) {
+      buffer = std::make_unique<UnlockableBuffer>(length, usage, fvf, pool);
+      return D3D_OK;
+    }
+    return Direct3DDevice9::CreateVertexBuffer(length, usage, fvf, pool, buffer, shared);
+  }
+
+  static D3DPRESENT_PARAMETERS Parameters() {
+    D3DPRESENT_PARAMETERS p{};
+    p.BackBufferWidth = 640;
+    p.BackBufferHeight = 480;
+    p.EnableAutoDepthStencil = 1;
+    p.AutoDepthStencilFormat = D3DFMT_D16;
+    return p;
+  }
+
+  int calls = 0;
+  int failCall = 0;
+  bool failAll = false;
+  bool unlockable = false;
+};
+
+uint32_t RenderState(Direct3DDevice9& device, uint32_t state) {
+  uint32_t value = 0;
+  device.GetRenderState(state, &value);
+  return value;
+}
+
+uint32_t StageState(Direct3DDevice9& device, uint32_t type) {
+  uint32_t value = 0;
+  device.GetTextureStageState(0, type, &value);
+  return value;
+}
+
+bool IsIdentity(Direct3DDevice9& device, uint32_t slot) {
+  D3DMATRIX m;
+  device.GetTransform(slot, &m);
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c)
+      if (m.m[r][c] != (r == c ? 1.0f : 0.0f)) return false;
+  return true;
+}
+
+TEST(CanvasSetup, MakesItsObjectsAndSetsTheDrawingStateOnce) {
+  FailingDevice device;
+  Canvas canvas;
+  ASSERT_EQ(SetupCanvas(canvas, &device), S_OK);
+  EXPECT_EQ(canvas.device, &device);
+  EXPECT_NE(canvas.sprite, nullptr);
+  EXPECT_EQ(canvas.lineBuffer, nullptr);
+  for (const auto& font : canvas.fonts) EXPECT_EQ(font, nullptr);
+  ASSERT_NE(canvas.spareQuadBuffer, nullptr);
+  ASSERT_NE(canvas.sparePairBuffer, nullptr);
+  EXPECT_EQ(canvas.spareQuadBuffer->length(), 144u);
+  EXPECT_EQ(canvas.sparePairBuffer->length(), 72u);
+  EXPECT_EQ(canvas.spareQuadBuffer->fvf(), 0x152u);
+  EXPECT_EQ(canvas.sparePairBuffer->usage(), D3DUSAGE_WRITEONLY);
+  EXPECT_EQ(canvas.sparePairBuffer->pool(), D3DPOOL_MANAGED);
+
+  EXPECT_EQ(RenderState(device, D3DRS_SRCBLEND), D3DBLEND_SRCALPHA);
+  EXPECT_EQ(RenderState(device, D3DRS_DESTBLEND), D3DBLEND_INVSRCALPHA);
+  EXPECT_EQ(RenderState(device, D3DRS_ALPHABLENDENABLE), 1u);
+  EXPECT_EQ(RenderState(device, D3DRS_CULLMODE), D3DCULL_NONE);
+  EXPECT_EQ(RenderState(device, D3DRS_LIGHTING), 0u);
+  EXPECT_EQ(RenderState(device, D3DRS_ZFUNC), D3DCMP_LESSEQUAL);  // left at the default
+  int32_t light = 1;
+  EXPECT_EQ(device.GetLightEnable(0, &light), D3D_OK);
+  EXPECT_EQ(light, 0);
+  EXPECT_EQ(StageState(device, D3DTSS_COLORARG2), D3DTA_DIFFUSE);
+  EXPECT_EQ(StageState(device, D3DTSS_ALPHAOP), D3DTOP_MODULATE);
+  EXPECT_TRUE(IsIdentity(device, D3DTS_WORLD));
+  EXPECT_FALSE(IsIdentity(device, D3DTS_VIEW));
+
+  CreateCanvasFont(canvas);
+  EXPECT_NE(canvas.fonts[0], nullptr);
+  for (size_t i = 1; i < canvas.fonts.size(); ++i) EXPECT_EQ(canvas.fonts[i], nullptr);
+}
+
+TEST(CanvasSetup, StopsAtTheFirstObjectItCannotMake) {
+  {  // The sprite: nothing is set on the device.
+    FailingDevice device;
+    device.failCall = 1;
+    Canvas canvas;
+    EXPECT_EQ(SetupCanvas(canvas, &device), E_FAIL);
+    EXPECT_EQ(canvas.sprite, nullptr);
+    EXPECT_TRUE(IsIdentity(device, D3DTS_PROJECTION));
+    EXPECT_EQ(RenderState(device, D3DRS_LIGHTING), 1u);
+    EXPECT_EQ(device.calls, 1);
+  }
+  {  // The quad buffer: camera projection and states are set, the view and
+     // the stage states are not, and the pair buffer is not attempted.
+    FailingDevice device;
+    device.failCall = 2;
+    Canvas canvas;
+    EXPECT_EQ(SetupCanvas(canvas, &device), E_FAIL);
+    EXPECT_FALSE(IsIdentity(device, D3DTS_PROJECTION));
+    EXPECT_EQ(RenderState(device, D3DRS_LIGHTING), 0u);
+    EXPECT_TRUE(IsIdentity(device, D3DTS_VIEW));
+    EXPECT_EQ(StageState(device, D3DTSS_COLORARG2), D3DTA_CURRENT);
+    EXPECT_EQ(canvas.spareQuadBuffer, nullptr);
+    EXPECT_EQ(device.calls, 2);
+  }
+  {  // The pair buffer.
+    FailingDevice device;
+    device.failCall = 3;
+    Canvas canvas;
+    EXPECT_EQ(SetupCanvas(canvas, &device), E_FAIL);
+    EXPECT_NE(canvas.spareQuadBuffer, nullptr);
+    EXPECT_EQ(canvas.sparePairBuffer, nullptr);
+    EXPECT_TRUE(IsIdentity(device, D3DTS_VIEW));
+  }
+}
+
+TEST(CanvasSetup, LinesAreSkippedWhenTheirBufferCannotBeMadeOrLocked) {
+  FailingDevice device;
+  Canvas canvas;
+  ASSERT_EQ(SetupCanvas(canvas, &device), S_OK);
+  device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+  device.BeginScene();
+
+  DrawLine(canvas, kWhite, 10, 10, 20, 10);
+  Direct3DVertexBuffer9* first = canvas.lineBuffer.get();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->length(), 32u);
+  EXPECT_EQ(first->fvf(), 0x42u);
+  DrawLine(canvas, kWhite, 10, 12, 20, 12);
+  EXPECT_NE(canvas.lineBuffer, nullptr);
+
+  device.failAll = true;
+  DrawLine(canvas, kWhite, 10, 30, 20, 30);
+  EXPECT_EQ(canvas.lineBuffer, nullptr);
+  device.failAll = false;
+  device.unlockable = true;
+  DrawLine(canvas, kWhite, 10, 40, 20, 40);
+  device.unlockable = false;
+
+  const uint32_t* frame = device.backBuffer();
+  EXPECT_EQ(frame[10 * 640 + 15], kWhite);
+  EXPECT_EQ(frame[12 * 640 + 15], kWhite);
+  EXPECT_EQ(frame[30 * 640 + 15], kBlack);
+  EXPECT_EQ(frame[40 * 640 + 15], kBlack);
+
+  // The next line after a failure draws again.
+  DrawLine(canvas, kWhite, 10, 50, 20, 50);
+  EXPECT_EQ(frame[50 * 640 + 15], kWhite);
+}
+
+TEST(CanvasSetup, FontFailureLeavesSlotZeroEmpty) {
+  Canvas canvas;  // no device: the font cannot be made
+  CreateCanvasFont(canvas);
+  EXPECT_EQ(canvas.fonts[0], nullptr);
+
+  FailingDevice device;
+  ASSERT_EQ(SetupCanvas(canvas, &device), S_OK);
+  CreateCanvasFont(canvas);
+  const D3DXFont* first = canvas.fonts[0].get();
+  ASSERT_NE(first, nullptr);
+  CreateCanvasFont(canvas);  // made again, replacing the first
+  EXPECT_NE(canvas.fonts[0], nullptr);
+}
+
+TEST(CanvasRelease, EmptiesEverySlotOnceAndLeavesTheRestToTheShell) {
+  GraphicsDevice graphics;
+  ASSERT_EQ(CreateHeadlessGraphicsDevice(graphics), S_OK);
+  Canvas canvas;
+  ASSERT_EQ(SetupCanvas(canvas, graphics.device.get()), S_OK);
+  CreateCanvasFont(canvas);
+  canvas.textures[5] = std::make_unique<Direct3DTexture9>();
+  graphics.device->BeginScene();
+  DrawLine(canvas, kWhite, 0, 0, 5, 5);
+  ASSERT_NE(canvas.lineBuffer, nullptr);
+
+  for (int round = 0; round < 2; ++round) {
+    ReleaseCanvas(canvas);
+    EXPECT_EQ(canvas.sprite, nullptr);
+    for (const auto& texture : canvas.textures) EXPECT_EQ(texture, nullptr);
+    for (const auto& font : canvas.fonts) EXPECT_EQ(font, nullptr);
+    EXPECT_EQ(canvas.lineBuffer, nullptr);
+    EXPECT_EQ(canvas.device, graphics.device.get());
+    EXPECT_NE(canvas.spareQuadBuffer, nullptr);
+    EXPECT_NE(canvas.sparePairBuffer, nullptr);
+  }
+  // The shell's order: the spare buffers, then the device.
+  canvas.sparePairBuffer.reset();
+  canvas.spareQuadBuffer.reset();
+  for (int round = 0; round < 2; ++round) {
+    ReleaseGraphicsDevice(graphics);
+    EXPECT_EQ(graphics.device, nullptr);
+    EXPECT_EQ(graphics.direct3d, nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace vtrak::testing
