@@ -52,6 +52,9 @@ HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot) {
   }
   // From here the decoder owns the input and ov_clear closes it.
   const vorbis_info* info = ov_info(&decoder, -1);
+  // The old result gives way to a new file rather than being cut to nothing:
+  // the file system then need not finish writing the old one first.
+  if (info != nullptr) std::remove(kResultWavPath);
   std::FILE* output = info != nullptr ? std::fopen(kResultWavPath, "wb") : nullptr;
   if (output == nullptr) {
     ov_clear(&decoder);
