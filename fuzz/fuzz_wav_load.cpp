@@ -1,0 +1,83 @@
+// LoadSound's WAV way on the in-memory sound device, fed any bytes as a file.
+// Besides the sanitizers it checks what a load promises: success fills the
+// slot, failure empties it, a reload releases the old buffer, and a filled
+// buffer holds the bytes after the header followed by silence.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "fuzz/fuzz_scratch.h"
+#include "platform/sound/memory_sound_device.h"
+#include "sound/sound_bank.h"
+#include "sound/wav_header_reader.h"
+
+namespace {
+
+constexpr const char* kInputName = "input.wav";
+
+void Require(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "fuzz_wav_load: %s\n", what);
+  __builtin_trap();
+}
+
+// Where the sound data start, as the header reader leaves the stream.
+long DataOffset(const uint8_t* data, size_t size) {
+  std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+  Require(file != nullptr, "fmemopen failed");
+  vtrak::WavHeader header;
+  const long offset = vtrak::ReadWavHeader(file, header) ? std::ftell(file) : -1;
+  std::fclose(file);
+  return offset;
+}
+
+void CheckFilledBuffer(const vtrak::MemorySoundBuffer& buffer, const uint8_t* data, size_t size) {
+  const long offset = DataOffset(data, size);
+  Require(offset >= 0 && static_cast<size_t>(offset) <= size, "a load succeeded on a cut header");
+  const vtrak::SoundBufferMemory& memory = buffer.memory();
+  const size_t available = size - static_cast<size_t>(offset);
+  const size_t copied = available < memory.size() ? available : memory.size();
+  Require(std::memcmp(memory.data(), data + offset, copied) == 0,
+          "the buffer does not hold the bytes after the header");
+  // The tail is compared a block at a time: buffers reach 256 MB.
+  static uint8_t silentBlock[2][65536];
+  static const bool filled = (std::memset(silentBlock[1], 0x80, sizeof silentBlock[1]), true);
+  (void)filled;
+  const uint8_t* silence = silentBlock[vtrak::SilenceByte(memory.format()) == 0x80 ? 1 : 0];
+  for (size_t at = copied; at < memory.size(); at += sizeof silentBlock[0]) {
+    const size_t length = std::min(sizeof silentBlock[0], memory.size() - at);
+    Require(std::memcmp(memory.data() + at, silence, length) == 0,
+            "the buffer's tail is not silence");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  vtrak::fuzz::EnterScratchFolder();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (!vtrak::fuzz::WriteInput(kInputName, data, size)) return 0;
+  vtrak::MemorySoundDevice device;
+  std::unique_ptr<vtrak::SoundBank> bank(
+      vtrak::CreateSoundBank(nullptr, vtrak::MemoryDirectSoundCreate8(device)));
+
+  for (int round = 0; round < 2; ++round) {
+    const vtrak::HRESULT result = vtrak::LoadSound(*bank, kInputName, 7);
+    const auto* buffer = static_cast<const vtrak::MemorySoundBuffer*>(bank->slots[7].get());
+    Require(vtrak::Succeeded(result) == (buffer != nullptr), "the result disagrees with the slot");
+    Require(device.buffersAlive == (buffer != nullptr ? 1 : 0), "a reload kept the old buffer");
+    if (buffer != nullptr) {
+      Require(!buffer->memory().locked(), "the buffer was left locked");
+      CheckFilledBuffer(*buffer, data, size);
+    }
+  }
+  for (int slot = 0; slot < vtrak::kSoundSlotCount; ++slot) {
+    Require(slot == 7 || !bank->slots[static_cast<size_t>(slot)], "another slot was touched");
+  }
+  return 0;
+}

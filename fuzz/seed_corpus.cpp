@@ -1,0 +1,78 @@
+// Writes the fuzzers' seed corpora: fuzz_seed_corpus WAV_FOLDER OGG_FOLDER.
+// WAV seeds are canonical files and the shapes the header reader must live
+// with; Ogg seeds are tiny files encoded here through libvorbisenc.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tests/sound/sound_test_files.h"
+
+namespace {
+
+using vtrak::test::Bytes;
+using vtrak::test::WavFields;
+
+Bytes Wav(const WavFields& fields, size_t dataBytes) {
+  Bytes out = vtrak::test::CanonicalWavHeader(fields);
+  const Bytes data = vtrak::test::RampBytes(dataBytes);
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
+void WriteWavSeeds(const std::filesystem::path& folder) {
+  auto write = [&folder](const char* name, const Bytes& bytes) {
+    vtrak::test::WriteFile((folder / name).string(), bytes);
+  };
+  write("stereo16.wav", Wav({1, 2, 44100, 176400, 4, 16, 64}, 64));
+  write("mono8.wav", Wav({1, 1, 8000, 8000, 1, 8, 33}, 33));
+  write("float-tag.wav", Wav({3, 2, 48000, 384000, 8, 32, 32}, 32));
+  write("short-data.wav", Wav({1, 1, 22050, 44100, 2, 16, 400}, 10));
+  write("huge-length.wav", Wav({1, 2, 44100, 176400, 4, 16, 0xFFFFFFFFu}, 16));
+  Bytes truncated = Wav({1, 2, 44100, 176400, 4, 16, 8}, 8);
+  truncated.resize(30);  // ends inside the format fields
+  write("truncated.wav", truncated);
+
+  // An extensible format chunk and a list chunk whose text holds "Metadata".
+  Bytes chunks = vtrak::test::CanonicalWavHeader({0xFFFE, 2, 44100, 176400, 4, 16, 0});
+  chunks.resize(36);
+  vtrak::test::AppendText(chunks, "LIST");
+  vtrak::test::AppendLittleEndian(chunks, 12, 4);
+  vtrak::test::AppendText(chunks, "INFOMetadata");
+  vtrak::test::AppendText(chunks, "data");
+  vtrak::test::AppendLittleEndian(chunks, 8, 4);
+  const Bytes data = vtrak::test::RampBytes(8);
+  chunks.insert(chunks.end(), data.begin(), data.end());
+  write("list-chunk.wav", chunks);
+}
+
+void WriteOggSeeds(const std::filesystem::path& folder) {
+  auto encode = [&folder](const char* name, int channels, long rate, long frames, bool chained) {
+    Bytes bytes;
+    vtrak::test::AppendOggStream(bytes, channels, rate, frames, 1);
+    if (chained) vtrak::test::AppendOggStream(bytes, 3 - channels, rate / 2, frames, 2);
+    vtrak::test::WriteFile((folder / name).string(), bytes);
+  };
+  encode("mono.ogg", 1, 22050, 300, false);
+  encode("stereo.ogg", 2, 44100, 700, false);
+  encode("chained.ogg", 1, 16000, 200, true);
+  encode("empty.ogg", 2, 8000, 0, false);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fputs("usage: fuzz_seed_corpus WAV_FOLDER OGG_FOLDER\n", stderr);
+    return 2;
+  }
+  try {
+    std::filesystem::create_directories(argv[1]);
+    std::filesystem::create_directories(argv[2]);
+    WriteWavSeeds(argv[1]);
+    WriteOggSeeds(argv[2]);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "fuzz_seed_corpus: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
