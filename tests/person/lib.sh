@@ -69,6 +69,32 @@ top_level_windows() {
   xwininfo -root -children 2>/dev/null | awk '/^ +0x/ {print $1}'
 }
 
+# The client window of a new top-level window that appeared since the list $1
+# (from top_level_windows) was taken: SDL's message box has no class and no
+# title, so it is found as the newcomer. Waits up to 10 s while process $2 lives.
+wait_new_client() {
+  local before="$1" pid="$2" frame client i
+  for i in $(seq 100); do
+    frame=$(comm -13 <(echo "$before" | sort) <(top_level_windows | sort) | while read -r w; do
+      xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$w"
+    done | head -n1)
+    if [ -n "$frame" ]; then
+      # Under the window manager the top level is a frame; the client is its first child.
+      client=$(xwininfo -children -id "$frame" 2>/dev/null | awk '/^ +0x/ {print $1; exit}')
+      echo "${client:-$frame}"
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# Presses Return in a message box's client window, which closes it.
+close_message_box() {
+  xdotool key --window "$1" Return
+}
+
 screenshot() {
   import -window "$1" "$2"
 }

@@ -1,0 +1,19 @@
+#include "app/create_game.h"
+
+#include "game/game.h"
+#include "render/canvas.h"
+#include "sound/sound_bank.h"
+
+namespace vtrak {
+
+void CreateGame(App& app, Window* window) {
+  CreateCanvasFont(*app.canvas);
+  // The bank and the Game live until the process ends: the music plays on to the very end.
+  app.soundBank = CreateSoundBank(window);
+  StartMusic(*app.soundBank);
+  Game* game = new Game{app.canvas, app.input, app.soundBank, 0, 0, 0, 0, 0, 0, 0};
+  SetRunStartValues(*game);
+  app.game = game;
+}
+
+}  // namespace vtrak
