@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The simulator's command-line contract, which scripts depend on.
+set -euo pipefail
+TOOL="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The trace: header, one row per step, the first post ends an idle run in step 349.
+"$TOOL" sim --seed 7 --steps 350 --trace "$work/trace.csv"
+[ "$(head -n1 "$work/trace.csv")" = "step,speed,score,spanPosition,halfSpan,scrollPhase,dead,jumpTimer" ] ||
+  fail "trace header: $(head -n1 "$work/trace.csv")"
+[ "$(wc -l <"$work/trace.csv")" -eq 351 ] || fail "trace rows: $(wc -l <"$work/trace.csv")"
+row=$(sed -n 350p "$work/trace.csv")
+case "$row" in 349,34,349,*,*,*,1,0) ;; *) fail "step 349 row: $row" ;; esac
+
+# Keys: a press in the jump window clears the first post; X restarts the dead run.
+"$TOOL" sim --seed 7 --steps 360 --keys z@330 --trace - | tail -n1 | cut -d, -f7 | grep -qx 0 ||
+  fail "a press of Z in step 330 did not clear the first post"
+last=$("$TOOL" sim --seed 7 --steps 402 --keys x@400-402 --trace - | tail -n1)
+case "$last" in 402,0,2,-2900,3000,0,0,0) ;; *) fail "after X in steps 400-402: $last" ;; esac
+
+# The same seed gives the same run; autoplay never dies.
+a=$("$TOOL" sim --seed 11 --steps 3000 --autoplay --trace - | md5sum)
+b=$("$TOOL" sim --seed 11 --steps 3000 --autoplay --trace - | md5sum)
+[ "$a" = "$b" ] || fail "the same seed gave two different runs"
+"$TOOL" sim --seed 11 --steps 20000 --autoplay --trace - | awk -F, 'NR > 1 && $7 != 0 {exit 1}' ||
+  fail "an autoplayed run died"
+
+# The draw log: every call of a step, in order.
+"$TOOL" sim --seed 1 --steps 1 --draws "$work/draws.txt"
+[ "$(wc -l <"$work/draws.txt")" -eq 17 ] || fail "draw calls of step 1: $(wc -l <"$work/draws.txt")"
+[ "$(sed -n 8p "$work/draws.txt")" = "1 line 80 90 560 90" ] || fail "span line: $(sed -n 8p "$work/draws.txt")"
+[ "$(tail -n1 "$work/draws.txt")" = "1 text 480 440 z : jUmp    x : rEstArt" ] || fail "last call"
+
+# Frames: the last step by default, every K steps with --png-every.
+"$TOOL" sim --seed 1 --steps 30 --png "$work/frames"
+[ "$(ls "$work/frames")" = "frame-000030.png" ] || fail "default frames: $(ls "$work/frames")"
+"$TOOL" sim --seed 1 --steps 30 --png "$work/every" --png-every 10
+[ "$(ls "$work/every" | tr '\n' ' ')" = "frame-000010.png frame-000020.png frame-000030.png " ] ||
+  fail "frames every 10: $(ls "$work/every")"
+
+# Bad options: usage on stderr, status 2.
+for bad in "--steps" "--steps -1" "--keys q@1" "--keys z@0" "--png-every 0" "--nonsense"; do
+  set +e
+  # shellcheck disable=SC2086
+  "$TOOL" sim $bad >/dev/null 2>"$work/err"
+  status=$?
+  set -e
+  [ "$status" -eq 2 ] || fail "\"$bad\" ended with $status"
+  grep -q '^usage:' "$work/err" || fail "\"$bad\" printed no usage"
+done
+echo PASS
