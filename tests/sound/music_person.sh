@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The music as a person hears it: the real game on a real display, its sound
+# captured through OpenAL Soft's wave back end. bgm.wav plays from its start
+# and loops on past its end without a break; without bgm.wav, or without any
+# sound device, the game starts and runs in silence.
+source "$(dirname "$0")/../person/lib.sh"
+VTRAK="$1"
+CHECK="$2"
+
+export ALSOFT_DRIVERS=wave
+start_desktop
+
+# A copy of the game in a folder of its own, with a short tune of our own.
+program="$PERSON_TMP/program"
+mkdir "$program"
+cp "$VTRAK" "$program/vtrak"
+"$CHECK" write "$program/bgm.wav"
+
+# Runs the game for $1 seconds writing its sound to $2, then closes it.
+play_for() {
+  local seconds="$1" capture="$2" game id status
+  printf '[general]\ndrivers=wave\n[wave]\nfile=%s\n' "$capture" >"$PERSON_TMP/alsoft.conf"
+  ALSOFT_CONF="$PERSON_TMP/alsoft.conf" "$program/vtrak" &
+  game=$!
+  id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
+  sleep "$seconds"
+  kill -0 "$game" 2>/dev/null || fail "the game ended while it played"
+  xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4
+  for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+  set +e
+  wait "$game"
+  status=$?
+  set -e
+  [ "$status" -eq 0 ] || fail "the game ended with $status"
+}
+
+# 0.75 s of tune, 3 s of play: the capture holds it from its start, at least
+# twice round, unbroken to the end.
+play_for 3 "$PERSON_TMP/music.wav"
+"$CHECK" loops "$PERSON_TMP/music.wav" "$program/bgm.wav" 2 || fail "the music did not loop"
+
+# No bgm.wav: the game runs, and the device hears nothing.
+rm "$program/bgm.wav"
+play_for 2 "$PERSON_TMP/quiet.wav"
+"$CHECK" silent "$PERSON_TMP/quiet.wav" || fail "sound without bgm.wav"
+
+# No sound device at all: the game still starts and runs.
+"$CHECK" write "$program/bgm.wav"
+export ALSOFT_DRIVERS=no-such-driver
+play_for 2 "$PERSON_TMP/none.wav"
+[ ! -e "$PERSON_TMP/none.wav" ] || fail "a sound device was opened after all"
+echo "PASS"
