@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The Debian package as a packager checks it: `cpack -G DEB` makes one
+# vtrak_VERSION_ARCH.deb; its control names the game's runtime packages and
+# the font; every entry belongs to root; unpacked with `dpkg -x` into a
+# throwaway root it holds exactly the installed layout under /usr with the
+# menu entry starting /usr/games/vtrak; the packed programs are stripped and
+# the packed vtrak-tool runs from there.
+here="$(dirname "$0")"
+source "$here/../person/lib.sh"
+source "$here/installed_tree.sh"
+BUILD_DIR="$1"
+VERSION="$2"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"${CPACK:-cpack}" -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+  fail "cpack -G DEB failed: $(tail -n 5 "$work/cpack.log")"
+deb="$work/out/vtrak_${VERSION}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "no $(basename "$deb"); cpack made: $(ls "$work/out")"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = vtrak ] || fail "Package is $(field Package)"
+[ "$(field Version)" = "$VERSION" ] || fail "Version is $(field Version)"
+[ "$(field Section)" = games ] || fail "Section is $(field Section)"
+depends=$(field Depends)
+for package in libsdl2-2.0-0 libopenal1 libvorbisfile3 libfreetype6 libfontconfig1 libpng16-16 \
+  zlib1g fonts-ipafont-gothic libc6 libstdc++6; do
+  [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
+    fail "Depends lacks $package: $depends"
+done
+
+owners=$(dpkg-deb -c "$deb" | awk '{print $2}' | sort -u)
+[ "$owners" = root/root ] || fail "entries owned by $owners"
+
+root="$work/root"
+dpkg -x "$deb" "$root"
+[ "$(ls -A "$root")" = usr ] || fail "the package puts files outside /usr: $(ls -A "$root")"
+check_layout "$root/usr"
+[ "$(desktop_exec_program "$root/usr/share/applications/org.vtrak.VTrak.desktop")" = \
+  /usr/games/vtrak ] || fail "the packed menu entry does not start /usr/games/vtrak"
+for program in lib/vtrak/vtrak bin/vtrak-tool; do
+  file -b "$root/usr/$program" | grep -q ', stripped' || fail "$program is not stripped"
+done
+
+# The packed tool runs from the throwaway root and finds the packed music.
+steps=$("$root/usr/bin/vtrak-tool" sim --seed 1 --steps 40 --autoplay --trace - | tail -n +2 | wc -l)
+[ "$steps" -eq 40 ] || fail "the packed vtrak-tool traced $steps steps of 40"
+"$root/usr/bin/vtrak-tool" sound "$root/usr/lib/vtrak/bgm.wav" | grep -q '^channels=2 rate=44100 bits=16 ' ||
+  fail "the packed bgm.wav does not load as 16-bit stereo at 44100 Hz"
+
+# apt resolves the package's dependencies against this system's packages.
+if command -v apt-get >/dev/null; then
+  apt-get -s -q install "$deb" >"$work/apt.log" 2>&1 ||
+    fail "apt-get cannot install the package: $(grep -E '^E:|Depends:' "$work/apt.log" | head -n 5)"
+  grep -q '^Inst vtrak ' "$work/apt.log" || fail "apt-get would not install vtrak: $(tail -n 3 "$work/apt.log")"
+fi
+echo "PASS"

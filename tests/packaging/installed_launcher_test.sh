@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# A player's view of an installed V-TRAK: after `cmake --install` into a
+# prefix with a space in its path, the menu entry's command opens the window
+# "V-TRAK" with its icon; the game runs from its own folder; closing the window
+# ends it with 0 and leaves the data folder as it was.
+here="$(dirname "$0")"
+source "$here/../person/lib.sh"
+source "$here/installed_tree.sh"
+BUILD_DIR="$1"
+
+start_desktop
+prefix="$PERSON_TMP/a prefix/usr"
+mkdir -p "$prefix"
+install_tree "$BUILD_DIR" "$prefix"
+entry=$(ls "$prefix"/share/applications/*.desktop)
+launcher=$(desktop_exec_program "$entry")
+[ "$launcher" = "$prefix/games/vtrak" ] || fail "the menu entry starts \"$launcher\""
+
+# Started from an unrelated folder, as a menu would.
+(cd / && exec "$launcher") &
+game=$!
+id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared from $launcher"
+xprop -id "$id" _NET_WM_ICON | grep -q 'Icon (32 x 32)\|32, 32' ||
+  fail "the window has no 32x32 icon: $(xprop -id "$id" _NET_WM_ICON | head -n 2)"
+xprop -id "$id" WM_CLASS | grep -q '"dolk"' || fail "WM_CLASS is $(xprop -id "$id" WM_CLASS)"
+
+game_folder="$prefix/lib/vtrak"
+[ "$(readlink "/proc/$game/exe")" = "$game_folder/vtrak" ] ||
+  fail "the running program is $(readlink "/proc/$game/exe")"
+[ "$(readlink "/proc/$game/cwd")" = "$game_folder" ] ||
+  fail "the game runs in $(readlink "/proc/$game/cwd"), not its own folder"
+
+xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4
+for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game" 2>/dev/null && fail "the game did not end when its window was closed"
+set +e
+wait "$game"
+status=$?
+set -e
+[ "$status" -eq 0 ] || fail "closing the window ended the game with $status"
+[ -z "$(ls -A "$game_folder/data")" ] || fail "the game wrote into data/: $(ls -A "$game_folder/data")"
+echo "PASS"
