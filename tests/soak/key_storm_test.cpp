@@ -1,0 +1,106 @@
+// A million steps of key storms: Z and X go down and up at random, and the
+// keyboard is now and then lost to another window, through the real
+// InputState on a scripted keyboard. Every step must keep the invariants, a
+// jump or restart must come from a fresh press and from nothing else, and the
+// process must not grow.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <random>
+
+#include "game/game.h"
+#include "input/input_state.h"
+#include "platform/core/crt_rand.h"
+#include "platform/input/scripted_input.h"
+#include "tests/soak/step_invariants.h"
+
+namespace vtrak::soak {
+namespace {
+
+constexpr uint8_t kKeyZ = 0x2C;
+constexpr uint8_t kKeyX = 0x2D;
+constexpr int64_t kSteps = 1'000'000;
+constexpr int64_t kWarmUpSteps = 100'000;
+
+class NoDrawing final : public DrawingSurface {
+ public:
+  void DrawLine(uint32_t, int32_t, int32_t, int32_t, int32_t) override {}
+  void DrawOutlinedText(int32_t, int32_t, const char*) override {}
+};
+
+long MaxRssKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+bool FreshPress(const InputState& input, uint8_t key) {
+  return (input.keyState[key] & 0x80) != 0 && input.keyHoldFrames[key] == 1;
+}
+
+TEST(KeyStorm, AMillionRandomStepsKeepTheRulesAndTheMemory) {
+  SystemClock clock;
+  ScriptedDevices devices;
+  devices.recordCalls = false;
+  InputState input(clock);
+  InputServices services{&clock,
+                         [&devices](std::unique_ptr<DirectInput8>& directInput) {
+                           return CreateScriptedDirectInput(devices, directInput);
+                         },
+                         nullptr};
+  const char requestedFile[260] = "";
+  ASSERT_EQ(InitInput(input, requestedFile, nullptr, services), S_OK);
+  crt::srand(20240607);
+
+  NoDrawing surface;
+  Game game{&surface, &input, nullptr, 0, 0, 0, 0, 0, 0, 0};
+  SetRunStartValues(game);
+  StepInvariants invariants(/*deathAllowed=*/true);
+
+  std::mt19937 storm(7);
+  std::bernoulli_distribution flip(0.2), loseFocus(0.002), regainFocus(0.05);
+  int64_t jumps = 0, awaySteps = 0, pressesWhileAway = 0;
+  long warmRss = 0;
+  for (int64_t step = 1; step <= kSteps; ++step) {
+    if (flip(storm)) devices.keys[kKeyZ] ^= 0x80;
+    if (flip(storm)) devices.keys[kKeyX] ^= 0x80;
+    const bool away = devices.keyboardAcquirable ? loseFocus(storm) : !regainFocus(storm);
+    devices.keyboardAcquirable = !away;
+    PollInput(input, requestedFile, clock);
+
+    const bool zPressed = FreshPress(input, kKeyZ);
+    const bool xPressed = FreshPress(input, kKeyX);
+    if (away) {
+      ++awaySteps;
+      if (zPressed || xPressed) ++pressesWhileAway;
+    }
+    const Game before = game;
+    StepGame(game);
+
+    const std::string fault =
+        invariants.Check({step, game.speed, game.score, game.spanPosition, game.halfSpan,
+                          game.scrollPhase, game.dead, game.jumpTimer});
+    ASSERT_EQ(fault, "");
+    // A restart lands the figure before Z is read, so it may jump at once.
+    const bool restarted = before.dead == 1 && game.dead == 0;
+    ASSERT_EQ(restarted, before.dead == 1 && xPressed) << "step " << step;
+    const bool jumped = game.jumpTimer == kJumpSteps - 1;
+    ASSERT_EQ(jumped, (before.jumpTimer == 0 || restarted) && zPressed) << "step " << step;
+    if (jumped) ++jumps;
+    if (step == kWarmUpSteps) warmRss = MaxRssKiB();
+  }
+  ReleaseInput(input);
+
+  const RunCounts& counts = invariants.counts();
+  EXPECT_EQ(counts.steps, kSteps);
+  EXPECT_EQ(pressesWhileAway, 0) << "a key was read while another window had the keyboard";
+  // The storm reached every rule it is meant to stir.
+  EXPECT_GT(jumps, 10'000);
+  EXPECT_GT(counts.deaths, 1'000);
+  EXPECT_GT(counts.restarts, 1'000);
+  EXPECT_GT(awaySteps, 10'000);
+  EXPECT_LE(MaxRssKiB() - warmRss, 1024) << "the process grew after " << kWarmUpSteps << " steps";
+}
+
+}  // namespace
+}  // namespace vtrak::soak
