@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A player's view of an installed V-TRAK: after `cmake --install` into a
 # prefix with a space in its path, the menu entry's command opens the window
-# "V-TRAK" with its icon; the game runs from its own folder; closing the window
+# "V-TRAK" with the installed icon; the game runs from its own folder; closing the window
 # ends it with 0 and leaves the data folder as it was.
 here="$(dirname "$0")"
 source "$here/../person/lib.sh"
@@ -20,8 +20,15 @@ launcher=$(desktop_exec_program "$entry")
 (cd / && exec "$launcher") &
 game=$!
 id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared from $launcher"
-xprop -id "$id" _NET_WM_ICON | grep -q 'Icon (32 x 32)\|32, 32' ||
-  fail "the window has no 32x32 icon: $(xprop -id "$id" _NET_WM_ICON | head -n 2)"
+# The window's icon is the installed 32x32 icon, pixel for pixel: width,
+# height, then opaque ARGB words row by row.
+window_icon=$(xprop -id "$id" -notype -f _NET_WM_ICON 32c _NET_WM_ICON |
+  sed 's/^[^=]*= *//' | tr -d ' ' | tr ',' '\n' | head -n $((2 + 32 * 32)))
+theme_icon=$(printf '32\n32\n'
+  convert "$prefix/share/icons/hicolor/32x32/apps/vtrak.png" -depth 8 txt:- |
+    awk 'NR > 1 {print $3}' | while read -r rgb; do echo $((0xFF${rgb#\#})); done)
+[ "$window_icon" = "$theme_icon" ] ||
+  fail "the window's icon is not the installed 32x32 icon: $(echo $window_icon | head -c 80)"
 xprop -id "$id" WM_CLASS | grep -q '"dolk"' || fail "WM_CLASS is $(xprop -id "$id" WM_CLASS)"
 
 game_folder="$prefix/lib/vtrak"
