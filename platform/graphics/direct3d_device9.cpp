@@ -47,6 +47,38 @@ uint32_t StageZero(const uint32_t* states, uint32_t diffuse) {
   return (alpha & 0xFF000000u) | (colour & 0x00FFFFFFu);
 }
 
+// Fills a rectangle of a row-major buffer: the first row value by value, the
+// rest copied from what is already filled, which the C library does many
+// bytes at a time. A value whose bytes are all alike is a plain memset.
+template <typename T>
+void FillRect(T* buffer, int pitch, int x0, int y0, int x1, int y1, T value) {
+  const size_t width = static_cast<size_t>(x1 - x0);
+  T* first = buffer + static_cast<size_t>(y0) * static_cast<size_t>(pitch) + x0;
+  const auto bytes = reinterpret_cast<const uint8_t*>(&value);
+  const bool uniform =
+      std::all_of(bytes, bytes + sizeof(T), [&](uint8_t b) { return b == bytes[0]; });
+  if (x0 == 0 && width == static_cast<size_t>(pitch)) {
+    // Whole rows: one block, doubled in place.
+    const size_t total = width * static_cast<size_t>(y1 - y0);
+    if (uniform) {
+      std::memset(first, bytes[0], total * sizeof(T));
+      return;
+    }
+    std::fill_n(first, width, value);
+    for (size_t done = width; done < total;) {
+      const size_t chunk = std::min(done, total - done);
+      std::memcpy(first + done, first, chunk * sizeof(T));
+      done += chunk;
+    }
+    return;
+  }
+  std::fill_n(first, width, value);
+  for (int y = y0 + 1; y < y1; ++y) {
+    std::memcpy(buffer + static_cast<size_t>(y) * static_cast<size_t>(pitch) + x0, first,
+                width * sizeof(T));
+  }
+}
+
 // Byte offset of the diffuse colour in a vertex of this format, or -1.
 int DiffuseOffset(uint32_t fvf) {
   if ((fvf & D3DFVF_DIFFUSE) == 0) return -1;
@@ -105,15 +137,10 @@ HRESULT Direct3DDevice9::Clear(uint32_t count, const void* rects, uint32_t flags
     const int x1 = std::min({list[i].x2, whole.x2, width_});
     const int y1 = std::min({list[i].y2, whole.y2, height_});
     if (x0 >= x1 || y0 >= y1) continue;
-    for (int y = y0; y < y1; ++y) {
-      const size_t row = static_cast<size_t>(y) * static_cast<size_t>(width_);
-      if ((flags & D3DCLEAR_TARGET) != 0) {
-        std::fill_n(backBuffer_.begin() + static_cast<ptrdiff_t>(row + x0), x1 - x0, colour);
-      }
-      if ((flags & D3DCLEAR_ZBUFFER) != 0) {
-        std::fill_n(depthBuffer_.begin() + static_cast<ptrdiff_t>(row + x0), x1 - x0, depth);
-      }
-    }
+    if ((flags & D3DCLEAR_TARGET) != 0)
+      FillRect(backBuffer_.data(), width_, x0, y0, x1, y1, colour);
+    if ((flags & D3DCLEAR_ZBUFFER) != 0)
+      FillRect(depthBuffer_.data(), width_, x0, y0, x1, y1, depth);
   }
   return D3D_OK;
 }

@@ -189,6 +189,15 @@ void RasteriseLine(const RenderTarget& target, const ClipRect& clip, const Raste
   const double span = static_cast<double>(mb - ma);
   const bool useDepth = target.depth != nullptr && (state.depthTest || state.depthWrite);
 
+  // The common case, an opaque line of one colour at one depth under the
+  // default depth test, goes without the per-pixel choices.
+  const bool opaque =
+      !state.blend || ((a.colour >> 24) == 255u && state.srcBlend == D3DBLEND_SRCALPHA &&
+                       state.destBlend == D3DBLEND_INVSRCALPHA);
+  const bool simple = flatDepth && flatColour && opaque &&
+                      (!useDepth || (state.depthTest && state.depthFunc == D3DCMP_LESSEQUAL));
+  const size_t pitch = static_cast<size_t>(target.width);
+
   for (int64_t c = lo; c <= hi; ++c) {
     const int64_t minor = quotient;
     if (dm != 0) {
@@ -200,10 +209,17 @@ void RasteriseLine(const RenderTarget& target, const ClipRect& clip, const Raste
       }
     }
     if (minor < minorBegin || minor >= minorEnd) continue;
-    const int x = static_cast<int>(xMajor ? c : minor);
-    const int y = static_cast<int>(xMajor ? minor : c);
-    const size_t index =
-        static_cast<size_t>(y) * static_cast<size_t>(target.width) + static_cast<size_t>(x);
+    const size_t x = static_cast<size_t>(xMajor ? c : minor);
+    const size_t y = static_cast<size_t>(xMajor ? minor : c);
+    const size_t index = y * pitch + x;
+    if (simple) {
+      if (useDepth) {
+        if (flatZ > target.depth[index]) continue;
+        if (state.depthWrite) target.depth[index] = flatZ;
+      }
+      target.pixels[index] = a.colour;
+      continue;
+    }
     float t = 0.0f;
     if ((!flatDepth || !flatColour) && span != 0.0) {
       t = static_cast<float>(

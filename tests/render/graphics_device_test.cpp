@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -151,6 +152,28 @@ TEST(GraphicsDevice, HeadlessDeviceDrawsIntoMemoryAndPresentsNowhere) {
   EXPECT_EQ(device.depthBuffer()[0], 0xFFFF);
   ReleaseGraphicsDevice(graphics);
   EXPECT_EQ(HeadlessBackBuffer(graphics), nullptr);
+}
+
+TEST(GraphicsDevice, ClearFillsTheWholeTargetOrJustTheGivenRectangles) {
+  GraphicsDevice graphics;
+  ASSERT_EQ(CreateHeadlessGraphicsDevice(graphics), S_OK);
+  Direct3DDevice9& device = *graphics.device;
+  const uint32_t* pixels = device.backBuffer();
+  const uint16_t* depth = device.depthBuffer();
+  device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 0.5f, 0);
+  EXPECT_EQ(std::count(pixels, pixels + 640 * 480, 0xFF000000u), 640 * 480);
+  EXPECT_EQ(std::count(depth, depth + 640 * 480, uint16_t{32768}), 640 * 480);
+
+  // Two rectangles, one reaching past the edge; the depth buffer untouched.
+  const D3DRECT rects[2] = {{10, 20, 13, 22}, {630, 470, 700, 500}};
+  device.Clear(2, rects, D3DCLEAR_TARGET, 0xFFFFFFFFu, 1.0f, 0);
+  EXPECT_EQ(std::count(pixels, pixels + 640 * 480, 0xFFFFFFFFu), 3 * 2 + 10 * 10);
+  EXPECT_EQ(pixels[20 * 640 + 10], 0xFFFFFFFFu);
+  EXPECT_EQ(pixels[21 * 640 + 12], 0xFFFFFFFFu);
+  EXPECT_EQ(pixels[22 * 640 + 12], 0xFF000000u);
+  EXPECT_EQ(pixels[479 * 640 + 639], 0xFFFFFFFFu);
+  EXPECT_EQ(depth[20 * 640 + 10], 32768);
+  EXPECT_EQ(device.Clear(1, nullptr, D3DCLEAR_TARGET, 0u, 1.0f, 0), D3DERR_INVALIDCALL);
 }
 
 TEST(GraphicsDevice, OnTheDummyDisplayTheSoftwareRendererServesAndCannotSync) {
