@@ -92,43 +92,41 @@ void BM_MemoryFloor(benchmark::State& state) {
   }
 }
 
-void BM_FrameWithUpload(benchmark::State& state) {
+// Runs `body` on one BenchFrame per iteration.
+template <typename Body>
+void RunFrames(benchmark::State& state, Body body) {
   BenchFrame frame;
   if (!frame.ready()) {
     state.SkipWithError("no presenter or no font");
     return;
   }
   for (auto _ : state) {
-    frame.Draw();
-    frame.Upload();
+    body(frame);
     benchmark::ClobberMemory();
   }
 }
 
+// Clear, step, and the hand-off: the upload into the presenter's texture.
+void BM_FrameWithUpload(benchmark::State& state) {
+  RunFrames(state, [](BenchFrame& frame) {
+    frame.Draw();
+    frame.Upload();
+  });
+}
+
+// The same with the whole Present: SDL's software renderer also copies the
+// texture to its target, which on a display is the GPU's work.
 void BM_FrameWithPresent(benchmark::State& state) {
-  BenchFrame frame;
-  if (!frame.ready()) {
-    state.SkipWithError("no presenter or no font");
-    return;
-  }
-  for (auto _ : state) {
+  RunFrames(state, [](BenchFrame& frame) {
     frame.Draw();
     frame.Present();
     benchmark::DoNotOptimize(frame.screen());
-    benchmark::ClobberMemory();
-  }
+  });
 }
 
+// Clear and step only.
 void BM_DrawOnly(benchmark::State& state) {
-  BenchFrame frame;
-  if (!frame.ready()) {
-    state.SkipWithError("no presenter or no font");
-    return;
-  }
-  for (auto _ : state) {
-    frame.Draw();
-    benchmark::ClobberMemory();
-  }
+  RunFrames(state, [](BenchFrame& frame) { frame.Draw(); });
 }
 
 #define VTRAK_FRAME_BENCH(name) \
