@@ -6,7 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/install-deps.sh"
 # The same build folder and type as the test command, so neither rebuilds the other's work.
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" -j2 --target vtrak vtrak-tool vtrak_music
+cmake --build "$root/build" -j2 --target vtrak vtrak-tool vtrak-bgm
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${SDL_VIDEODRIVER:-}" ]; then
   exec "$root/build/bin/vtrak" "$@"
