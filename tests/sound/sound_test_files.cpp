@@ -20,7 +20,7 @@ void AppendText(Bytes& out, const char* text) {
 void WriteFile(const std::string& path, const Bytes& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) throw std::runtime_error("cannot write " + path);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
 }
 

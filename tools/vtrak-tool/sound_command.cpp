@@ -70,14 +70,13 @@ int RunSoundCommand(int argc, char** argv) {
     return 1;
   }
   MemorySoundDevice device;
-  // The bank is never freed, as in the game.
-  SoundBank& bank = *CreateSoundBank(nullptr, MemoryDirectSoundCreate8(device));
-  LoadSound(bank, argv[0], 0);
-  if (!bank.slots[0]) {
+  const std::unique_ptr<SoundBank> bank(CreateSoundBank(nullptr, MemoryDirectSoundCreate8(device)));
+  LoadSound(*bank, argv[0], 0);
+  if (!bank->slots[0]) {
     ReportNoSound(argv[0]);
     return 1;
   }
-  return DescribeBuffer(*bank.slots[0]);
+  return DescribeBuffer(*bank->slots[0]);
 }
 
 }  // namespace vtrak::tool
