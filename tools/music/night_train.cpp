@@ -48,8 +48,8 @@ void Rails(LoopMix& mix) {
   Noise noise(0x5EED1234u);
   for (int bar = 0; bar < kBars; ++bar) {
     for (double beat : {0.0, 2.0}) {
-      RailClack(mix, {At(bar, beat), 0, 0.55f, -0.15f}, noise);
-      RailClack(mix, {At(bar, beat + 0.25), 0, 0.42f, 0.15f}, noise);
+      RailClack(mix, {At(bar, beat), 0, 0.45f, -0.15f}, noise);
+      RailClack(mix, {At(bar, beat + 0.25), 0, 0.34f, 0.15f}, noise);
     }
     for (double beat : {0.5, 1.0, 1.5, 2.5, 3.0, 3.5}) {
       const float gain = beat == 1.0 || beat == 3.0 ? 0.10f : 0.16f;
@@ -65,7 +65,7 @@ void Bass(LoopMix& mix) {
   for (int bar = 0; bar < kBars; ++bar) {
     const Chord& chord = Round()[static_cast<size_t>(bar % kCycleBars / 2)];
     for (int eighth = 0; eighth < 8; ++eighth) {
-      const float accent = eighth % 2 == 0 ? 0.30f : 0.22f;
+      const float accent = eighth % 2 == 0 ? 0.26f : 0.19f;
       BassNote(mix, {At(bar, eighth * 0.5), Beats(0.42), accent, 0.0f},
                chord.root + kPattern[eighth]);
     }
@@ -80,8 +80,8 @@ void Pads(LoopMix& mix) {
       // The E chord's first bar holds the fourth (A) where its third will be.
       const int sounding = chord.root == 40 && note == 56 ? 57 : note;
       const size_t firstBar = chord.root == 40 ? Beats(4) : Beats(8);
-      PadNote(mix, {At(bar, 0), firstBar - Beats(0.3), 0.045f, pan}, sounding);
-      if (chord.root == 40) PadNote(mix, {At(bar + 1, 0), Beats(3.7), 0.045f, pan}, note);
+      PadNote(mix, {At(bar, 0), firstBar - Beats(0.3), 0.06f, pan}, sounding);
+      if (chord.root == 40) PadNote(mix, {At(bar + 1, 0), Beats(3.7), 0.06f, pan}, note);
       pan += 0.27f;
     }
   }
@@ -127,7 +127,7 @@ void Arpeggio(LoopMix& mix, int round) {
     for (int step = 0; step < 16; ++step) {
       const int note = chord.pad[static_cast<size_t>(step % 4)] + 12 * (step / 8 % 2 + 1) - 12;
       const float pan = step % 2 == 0 ? -0.5f : 0.5f;
-      BellNote(mix, {At(bar, step * 0.25), 0, step % 4 == 0 ? 0.07f : 0.045f, pan}, note + 12);
+      BellNote(mix, {At(bar, step * 0.25), 0, step % 4 == 0 ? 0.07f : 0.06f, pan}, note + 12);
     }
   }
 }
