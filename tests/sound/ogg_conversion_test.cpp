@@ -14,6 +14,28 @@ uint32_t Field(const Bytes& file, size_t offset, int bytes) {
   return value;
 }
 
+// The canonical header's fields that follow from the stream.
+struct HeaderFields {
+  uint32_t channels, rate, bytesPerSecond, blockAlign, dataBytes;
+};
+
+void ExpectCanonicalHeader(const Bytes& wav, const HeaderFields& want) {
+  ASSERT_GE(wav.size(), 44u);
+  EXPECT_EQ(Bytes(wav.begin(), wav.begin() + 16),
+            (Bytes{'R', 'I', 'F', 'F', wav[4], wav[5], wav[6], wav[7], 'W', 'A', 'V', 'E', 'f', 'm',
+                   't', ' '}));
+  EXPECT_EQ(Field(wav, 4, 4), want.dataBytes + 36u);
+  EXPECT_EQ(Field(wav, 16, 4), 16u);
+  EXPECT_EQ(Field(wav, 20, 2), 1u);
+  EXPECT_EQ(Field(wav, 22, 2), want.channels);
+  EXPECT_EQ(Field(wav, 24, 4), want.rate);
+  EXPECT_EQ(Field(wav, 28, 4), want.bytesPerSecond);
+  EXPECT_EQ(Field(wav, 32, 2), want.blockAlign);
+  EXPECT_EQ(Field(wav, 34, 2), 16u);
+  EXPECT_EQ(Bytes(wav.begin() + 36, wav.begin() + 40), (Bytes{'d', 'a', 't', 'a'}));
+  EXPECT_EQ(Field(wav, 40, 4), want.dataBytes);
+}
+
 class OggConversionTest : public SoundBankTest {
  protected:
   OggConversionTest() { std::filesystem::create_directory("data"); }
@@ -36,20 +58,8 @@ TEST_F(OggConversionTest, StereoFileGetsTheCanonicalHeaderAndLoads) {
   WriteOgg("music.ogg", 2, 44100, 441000);
   ASSERT_EQ(LoadSound(bank(), "music.ogg", 0), S_OK);
   const Bytes wav = ReadFile(kResultWavPath);
-  ASSERT_GE(wav.size(), 44u);
-  EXPECT_EQ(Bytes(wav.begin(), wav.begin() + 4), (Bytes{'R', 'I', 'F', 'F'}));
-  EXPECT_EQ(Field(wav, 4, 4), 1764036u);
-  EXPECT_EQ(Bytes(wav.begin() + 8, wav.begin() + 16),
-            (Bytes{'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}));
-  EXPECT_EQ(Field(wav, 16, 4), 16u);
-  EXPECT_EQ(Field(wav, 20, 2), 1u);
-  EXPECT_EQ(Field(wav, 22, 2), 2u);
-  EXPECT_EQ(Field(wav, 24, 4), 44100u);
-  EXPECT_EQ(Field(wav, 28, 4), 176400u);
-  EXPECT_EQ(Field(wav, 32, 2), 4u);
-  EXPECT_EQ(Field(wav, 34, 2), 16u);
-  EXPECT_EQ(Bytes(wav.begin() + 36, wav.begin() + 40), (Bytes{'d', 'a', 't', 'a'}));
-  EXPECT_EQ(Field(wav, 40, 4), 1764000u);
+  // RIFF size 1764036, as the data size plus 36.
+  ExpectCanonicalHeader(wav, {2, 44100, 176400, 4, 1764000});
   EXPECT_EQ(wav.size(), 44u + 1764000u);
   // The slot holds exactly the decoded samples.
   ASSERT_NE(Slot(0), nullptr);
@@ -60,14 +70,7 @@ TEST_F(OggConversionTest, StereoFileGetsTheCanonicalHeaderAndLoads) {
 TEST_F(OggConversionTest, MonoFileAtHalfRate) {
   WriteOgg("voice.ogg", 1, 22050, 220500);
   ASSERT_EQ(LoadSound(bank(), "voice.ogg", 1), S_OK);
-  const Bytes wav = ReadFile(kResultWavPath);
-  ASSERT_GE(wav.size(), 44u);
-  EXPECT_EQ(Field(wav, 4, 4), 441036u);
-  EXPECT_EQ(Field(wav, 22, 2), 1u);
-  EXPECT_EQ(Field(wav, 24, 4), 22050u);
-  EXPECT_EQ(Field(wav, 28, 4), 44100u);
-  EXPECT_EQ(Field(wav, 32, 2), 2u);
-  EXPECT_EQ(Field(wav, 40, 4), 441000u);
+  ExpectCanonicalHeader(ReadFile(kResultWavPath), {1, 22050, 44100, 2, 441000});
   ASSERT_NE(Slot(1), nullptr);
   EXPECT_EQ(FormatOf(1).nSamplesPerSec, 22050u);
 }
@@ -80,11 +83,8 @@ TEST_F(OggConversionTest, ChainedFileTakesTheFirstFormat) {
   WriteFile("chain.ogg", file);
   ASSERT_EQ(LoadSound(bank(), "chain.ogg", 0), S_OK);
   const Bytes wav = ReadFile(kResultWavPath);
-  ASSERT_GE(wav.size(), 44u);
-  EXPECT_EQ(Field(wav, 22, 2), 2u);
-  EXPECT_EQ(Field(wav, 24, 4), 44100u);
   // The total counts every stream's samples at the first stream's width...
-  EXPECT_EQ(Field(wav, 40, 4), (88200u + 22050u) * 4u);
+  ExpectCanonicalHeader(wav, {2, 44100, 176400, 4, (88200u + 22050u) * 4u});
   // ...while each stream is written as decoded.
   EXPECT_EQ(wav.size(), 44u + 88200u * 4u + 22050u * 2u);
   // The load pads what the file lacks with silence.
