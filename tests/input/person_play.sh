@@ -1,0 +1,241 @@
+#!/usr/bin/env bash
+# A person plays V-TRAK on a virtual display: the real game binary in a real
+# window under openbox, keys pressed with xdotool, screenshots taken with import.
+#
+#   1. Nobody presses Z: the figure meets the first post (step 349), "yOU'rE dEAd."
+#      appears and the score stops.
+#   2. X starts a new run whose score counts up from 0.
+#   3. Z pressed in that run's jump window before the first post (steps 324..344,
+#      aimed at 334): the figure clears it and the score passes 349.
+#
+# Which step the window shows is read from its head-up text ("trAIn spEEd ...
+# scOrE ..."): a screenshot's head-up rows are looked up among the frames that
+# `vtrak-tool sim --png` renders for the same steps (the first span of every
+# run is the same whatever the random seed). Two readings a second or more
+# apart give the frame rate, and from it the moment to press Z.
+#
+# Also measured: frames from an xdotool key press to the first frame that shows
+# the jump, from the figure's height ("mE" rises to y 260 in the press step).
+#
+# usage: person_play.sh VTRAK VTRAK_TOOL [OUT_DIR]   (OUT_DIR keeps the screenshots)
+set -euo pipefail
+VTRAK=$(realpath "$1")
+TOOL=$(realpath "$2")
+OUT=${3:-$(dirname "$VTRAK")/person-input}
+rm -rf "$OUT"
+mkdir -p "$OUT"
+# shellcheck source=../person/lib.sh
+source "$(dirname "$(realpath "$0")")/../person/lib.sh"
+
+FAILURES=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok: $what"
+  else
+    echo "FAILED: $what" >&2
+    FAILURES=$((FAILURES + 1))
+  fi
+}
+now_ms() { date +%s%3N; }
+
+start_desktop
+
+# --- Reference frames ---------------------------------------------------------
+# A run that clears the first post with a press at step 334, and one that does not.
+REF=$PERSON_TMP/ref
+"$TOOL" sim --steps 480 --keys z@334 --png "$REF/alive" --png-every 1 >/dev/null ||
+  fail "vtrak-tool sim could not render the reference frames"
+"$TOOL" sim --steps 360 --png "$REF/dead" >/dev/null || fail "vtrak-tool sim failed"
+
+# The head-up rows (y 8..35) of 640x480 frames, as signatures of their pixels:
+# one line "FILE SIGNATURE" per frame.
+hud_signatures() {
+  convert "$@" -crop 640x28+0+8 +repage -alpha off -format '%f %#\n' info:
+}
+hud_hash() { hud_signatures "$1" | cut -d' ' -f2; }
+declare -A STEP_OF_HUD=()
+while read -r file hash; do
+  step=${file#frame-}
+  STEP_OF_HUD[$hash]=$((10#${step%.png}))
+done < <(find "$REF/alive" -name 'frame-*.png' | sort | xargs -n 50 bash -c "$(declare -f hud_signatures); hud_signatures \"\$@\"" _)
+[ "${#STEP_OF_HUD[@]}" -eq 480 ] || fail "expected 480 distinct head-up texts, got ${#STEP_OF_HUD[@]}"
+DEAD_HUD=$(hud_hash "$(find "$REF/dead" -name 'frame-*.png' | sort | tail -n1)")
+GROUND_TOP=""
+
+# --- The game -----------------------------------------------------------------
+"$VTRAK" >"$OUT/vtrak.log" 2>&1 &
+VTRAK_PID=$!
+PERSON_PIDS+=("$VTRAK_PID")
+WIN=$(wait_window "V-TRAK" 30) || fail "no V-TRAK window appeared"
+xdotool windowactivate --sync "$WIN"
+[ "$(xwininfo -id "$WIN" | awk '/Width:/ {print $2}')" = 640 ] || fail "window is not 640 wide"
+
+SHOT_TIME=0 SHOT_END=0
+shot() {  # shot NAME: screenshot into $OUT/NAME.png; SHOT_TIME its mid-point in ms
+  local t0
+  t0=$(now_ms)
+  screenshot "$WIN" "$OUT/$1.png"
+  SHOT_END=$(now_ms)
+  SHOT_TIME=$(((t0 + SHOT_END) / 2))
+}
+shown_step() { echo "${STEP_OF_HUD[$(hud_hash "$1")]:-}"; }
+# Light pixels in a box WxH+X+Y of an image.
+light_pixels() {
+  convert "$1" -crop "$2" +repage -colorspace Gray -threshold 50% -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+# The boxes of "yOU'rE dEAd." and of the figure "mE" (x 312, y 239..264).
+death_text_shown() { [ "$(light_pixels "$1" 130x22+12+437)" -gt 20 ]; }
+figure_shown() { [ "$(light_pixels "$1" 24x49+309+230)" -gt 10 ]; }
+no_death_text() { ! death_text_shown "$1"; }
+no_figure() { ! figure_shown "$1"; }
+# Top row of the figure's pixels within the figure box.
+figure_top() { convert "$1" -crop 24x49+309+230 +repage -format '%@' info: | sed 's/.*+//'; }
+
+# Follows a run from its head-up text until about half a second before step
+# $2: RUN_STEP shown at RUN_TIME, at RUN_RATE frames per second measured from
+# the first reading to the last (a long baseline keeps the aim within a frame
+# or two).
+RUN_STEP=0 RUN_TIME=0 RUN_RATE=60
+follow_run() {  # follow_run LABEL TARGET_STEP
+  local first_step="" first_time=0 n=0 step
+  while [ $n -lt 60 ]; do
+    n=$((n + 1))
+    shot "$1-sync$n"
+    step=$(shown_step "$OUT/$1-sync$n.png")
+    if [ -n "$step" ] && [ "$step" -ge 2 ]; then
+      if [ -z "$first_step" ]; then
+        first_step=$step first_time=$SHOT_TIME
+      elif [ $((SHOT_TIME - first_time)) -ge 1000 ]; then
+        RUN_STEP=$step RUN_TIME=$SHOT_TIME
+        RUN_RATE=$(echo "scale=3; ($step - $first_step) * 1000 / ($SHOT_TIME - $first_time)" | bc)
+        if [ "$step" -ge $(($2 - 25)) ]; then
+          echo "$1: step $step after $((SHOT_TIME - first_time)) ms of following, $RUN_RATE frames/s"
+          return 0
+        fi
+      fi
+    fi
+    sleep 0.1
+  done
+  fail "$1: the head-up text never matched a rendered frame (see $OUT)"
+}
+time_of_step() { echo "$RUN_TIME + ($1 - $RUN_STEP) * 1000 / $RUN_RATE" | bc; }
+step_at_time() { echo "scale=2; $RUN_STEP + ($1 - $RUN_TIME) * $RUN_RATE / 1000" | bc; }
+sleep_until() {
+  local wait_ms=$(($1 - $(now_ms)))
+  [ $wait_ms -le 0 ] || sleep "$(echo "scale=3; $wait_ms / 1000" | bc)"
+}
+tap() {  # tap KEY: down, about 50 ms, up; TAP_TIME = when the key went down
+  xdotool keydown "$1"
+  TAP_TIME=$(now_ms)
+  sleep 0.05
+  xdotool keyup "$1"
+}
+
+# Frames from a Z press to the first frame that shows the jump, from a
+# screenshot a few frames later: its head-up text names its step, the figure's
+# height the steps since the press (jumpTimer is 29 in the press step).
+LATENCIES=()
+measure_jump_latency() {  # measure_jump_latency NAME STEP_SHOWN_AT_KEY_DOWN
+  shot "$1"
+  local step top jt first
+  step=$(shown_step "$OUT/$1.png")
+  [ -n "$step" ] && [ -n "$GROUND_TOP" ] && figure_shown "$OUT/$1.png" || return 0
+  top=$(figure_top "$OUT/$1.png")
+  # The height names jumpTimer up to the curve's symmetry (t and 30 - t give the
+  # same height); of the two press steps it allows, take the one nearer $2.
+  case $((264 + top - GROUND_TOP)) in
+    260) jt=29 ;; 257) jt=28 ;; 255) jt=27 ;; 252) jt=26 ;; 250) jt=25 ;; 248) jt=24 ;;
+    246) jt=23 ;; 244) jt=22 ;; 243) jt=21 ;; 241) jt=20 ;; *) return 0 ;;
+  esac
+  local rising=$((step - (29 - jt))) falling=$((step - (jt - 1)))
+  first=$(echo "r = $rising - $2; f = $falling - $2; if (r * r <= f * f) $rising else $falling" | bc)
+  LATENCIES+=("$(echo "scale=1; ($first - $2) / 1" | bc)")
+  echo "$1: Z down while step $2 was shown; first frame with the jump: $first"
+}
+
+# 1. No press in the jump window: the figure meets the first post. Presses
+# well before it (done by step ~250; a press clears a post only 5 to 25 steps
+# later) give the latency figure; each has a screenshot just before it to read
+# the step shown, and waits until the jump before it has landed.
+for n in $(seq 50); do
+  shot start
+  [ -z "$(shown_step "$OUT/start.png")" ] || break
+  sleep 0.1
+done
+[ -n "$(shown_step "$OUT/start.png")" ] || fail "the head-up text never matched a rendered frame"
+GROUND_TOP=$(figure_top "$OUT/start.png")
+for n in 1 2 3 4; do
+  shot "before-jump$n"
+  before=$(shown_step "$OUT/before-jump$n.png")
+  before_time=$SHOT_END  # the frame was grabbed by then
+  if [ -z "$before" ] || [ "$before" -ge 220 ]; then break; fi
+  tap z
+  measure_jump_latency "jump$n" "$(echo "scale=2; $before + ($TAP_TIME - $before_time) * 60 / 1000" | bc)"
+  sleep 0.8
+done
+follow_run run1 375
+sleep_until "$(time_of_step 375)"
+shot dead1
+sleep 0.5
+shot dead2
+check "nobody presses Z: \"yOU'rE dEAd.\" appears" death_text_shown "$OUT/dead1.png"
+check "the dead figure is not drawn" no_figure "$OUT/dead1.png"
+check "the score stops at 349 (head-up text of the dead run, twice)" \
+  test "$(hud_hash "$OUT/dead1.png")" = "$DEAD_HUD" -a "$(hud_hash "$OUT/dead2.png")" = "$DEAD_HUD"
+
+# 2. X: a new run from 0. The dead run shows a score of 349 for good, so a
+# head-up text of an earlier step can only come from a run that started again.
+restart_run() {  # restart_run NAME: X, then a screenshot of the new run's first frames
+  tap x
+  sleep 0.25
+  shot "$1"
+  RESTART_STEP=$(shown_step "$OUT/$1.png")
+}
+restart_run restart
+check "X starts a new run: the death text is gone" no_death_text "$OUT/restart.png"
+check "the new run's figure stands on the ground" figure_shown "$OUT/restart.png"
+check "the new run's score counts up from 0 (shows step ${RESTART_STEP:-?} of a run)" \
+  test -n "$RESTART_STEP" -a "${RESTART_STEP:-999}" -lt 300
+
+# 3. Z in the jump window, aimed at step 334 of the new run. On a loaded
+# machine the aim can miss the window's 21 frames: an attempt whose press is
+# reckoned outside steps 326..342, or that began following too late to aim,
+# is repeated after X, three attempts at most. A press reckoned inside the
+# window must clear the post.
+attempt=1
+while :; do
+  follow_run "run$((attempt + 1))" 334
+  PRESSED=none
+  if [ "$RUN_STEP" -le 326 ]; then
+    sleep_until "$(time_of_step 334)"
+    tap z
+    PRESSED=$(step_at_time "$TAP_TIME")
+    measure_jump_latency "jump-window$attempt" "$PRESSED"
+    echo "attempt $attempt: Z pressed at step $PRESSED of the run (window 324..344)"
+  fi
+  sleep_until "$(time_of_step 372)"
+  shot alive1
+  sleep 0.4
+  shot alive2
+  no_death_text "$OUT/alive1.png" && break
+  [ "$PRESSED" != none ] && [ "$(echo "$PRESSED >= 326 && $PRESSED <= 342" | bc)" = 1 ] && break
+  [ $attempt -lt 3 ] || break
+  echo "attempt $attempt missed the window (pressed at step $PRESSED); X and again"
+  attempt=$((attempt + 1))
+  restart_run "restart$attempt"
+done
+A1=$(shown_step "$OUT/alive1.png")
+A2=$(shown_step "$OUT/alive2.png")
+check "Z in the window: no death text after the post" no_death_text "$OUT/alive1.png"
+check "the figure is still drawn" figure_shown "$OUT/alive1.png"
+check "the score passes 349 and goes on counting (steps ${A1:-?}, ${A2:-?})" \
+  test -n "$A1" -a -n "$A2" -a "${A1:-0}" -gt 350 -a "${A2:-0}" -gt "${A1:-0}"
+
+echo "latency from key press to first frame showing it, frames: ${LATENCIES[*]:-none}"
+
+kill "$VTRAK_PID" 2>/dev/null || true
+echo "screenshots in $OUT"
+[ "$FAILURES" -eq 0 ] || fail "$FAILURES check(s) failed"
+echo "PASS"
