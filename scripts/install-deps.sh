@@ -13,7 +13,7 @@ packages=(
   # person-level tests: a real window on a virtual display
   xvfb openbox xdotool x11-utils imagemagick
   # packaging checks
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file man-db
 )
 
 sudo=()
