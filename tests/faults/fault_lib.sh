@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Helpers shared by the fault tests, on top of tests/person/lib.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/../person/lib.sh"
+
+# Copies the game (vtrak, bgm.wav, data/) from the build's bin folder $1 into
+# a new folder of its own and prints that folder.
+copy_game() {
+  local bin="$1" folder
+  folder=$(mktemp -d)
+  cp "$bin/vtrak" "$folder/"
+  [ -e "$bin/bgm.wav" ] && cp "$bin/bgm.wav" "$folder/"
+  mkdir "$folder/data"
+  echo "$folder"
+}
+
+# A fingerprint of every file below $1: names, sizes and contents.
+fingerprint() {
+  (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r sha256sum)
+}
+
+# Whether any pixel of the rectangle (x, y, width, height) of image $1 is lit.
+lit_in() {
+  local max
+  max=$(convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -format '%[fx:maxima]' info:)
+  awk -v m="$max" 'BEGIN {exit !(m > 0.5)}'
+}
+
+# Starts the game in folder $1 with the rest of the arguments as environment
+# settings; sets GAME (its process id) and WINDOW (its window id).
+start_game() {
+  local folder="$1"
+  shift
+  (cd "$folder" && exec env "$@" ./vtrak) &
+  GAME=$!
+  WINDOW=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
+}
+
+# Closes the game's window and checks that it ended with status 0.
+close_game() {
+  local status
+  xdotool windowactivate --sync "$WINDOW" key --clearmodifiers alt+F4 || true
+  for _ in $(seq 100); do kill -0 "$GAME" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$GAME" 2>/dev/null && fail "the game did not end when its window was closed"
+  set +e
+  wait "$GAME"
+  status=$?
+  set -e
+  [ "$status" -eq 0 ] || fail "closing the window ended the game with $status"
+}
+
+# A screenshot of the game's window shows the playfield frame: the top edge
+# of the playfield at y = 60 is lit.
+expect_playfield() {
+  screenshot "$WINDOW" "$1"
+  lit_in "$1" 100 60 400 1 || fail "no playfield in $1"
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Damaged and misnamed sound files through `vtrak-tool sound`, which loads as
+# the game loads: a WAV cut off in its header, a WAV claiming 4 GiB of data,
+# a ".ogg" that is not Ogg Vorbis beside an earlier data/result.wav, and a real
+# Ogg file with no data folder. Each ends with status 1 and one line naming the
+# file, and no file is written or changed.
+# Usage: sound_files_test.sh VTRAK_TOOL SOUND_FILE_WRITER
+source "$(dirname "$0")/../person/lib.sh"
+tool="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$2" "$work/files/wav" "$work/files/ogg"
+
+# Runs the tool in folder $1 on file $2; the error must name $3 (default $2;
+# empty: any name).
+expect_refusal() {
+  local folder="$1" file="$2" named="${3-$2}" before message status
+  before=$(cd "$folder" && find . -type f -print0 | sort -z | xargs -0 -r sha256sum)
+  set +e
+  message=$(cd "$folder" && "$tool" sound "$file" 2>&1 >/dev/null)
+  status=$?
+  set -e
+  [ "$status" -eq 1 ] || fail "$file: exit status $status, not 1 ($message)"
+  [ "$(printf '%s\n' "$message" | wc -l)" -eq 1 ] || fail "$file: more than one line: $message"
+  case "$message" in "error: "*"$named"*) ;; *) fail "$file: said '$message'" ;; esac
+  [ "$(cd "$folder" && find . -type f -print0 | sort -z | xargs -0 -r sha256sum)" = "$before" ] ||
+    fail "$file: files in $folder changed"
+}
+
+mkdir "$work/wav"
+cp "$work/files/wav/truncated.wav" "$work/files/wav/huge-length.wav" "$work/wav/"
+expect_refusal "$work/wav" truncated.wav
+expect_refusal "$work/wav" huge-length.wav
+
+# A user's earlier conversion stays as it was.
+mkdir -p "$work/fake/data"
+printf 'RIFF an earlier result' >"$work/fake/data/result.wav"
+printf 'RIFF\x24\x00\x00\x00WAVEfmt this is no Ogg Vorbis' >"$work/fake/fake.ogg"
+# The tool then blames data/result.wav rather than fake.ogg (it cannot tell an
+# earlier result from a new one), so only the refusal itself is checked here.
+expect_refusal "$work/fake" fake.ogg ""
+
+mkdir "$work/nodata"
+cp "$work/files/ogg/mono.ogg" "$work/nodata/"
+expect_refusal "$work/nodata" mono.ogg
+[ ! -e "$work/nodata/data" ] || fail "a data folder was made"
+# The same file converts where there is a data folder: the refusal above was for the folder.
+mkdir "$work/nodata/data"
+(cd "$work/nodata" && "$tool" sound mono.ogg >/dev/null) || fail "mono.ogg did not convert"
+echo PASS
