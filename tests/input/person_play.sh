@@ -43,9 +43,10 @@ now_ms() { date +%s%3N; }
 start_desktop
 
 # --- Reference frames ---------------------------------------------------------
-# A run that clears the first post with a press at step 334, and one that does not.
+# A run that clears every post (so its score counts on through all 480 frames),
+# and one that meets the first post.
 REF=$PERSON_TMP/ref
-"$TOOL" sim --steps 480 --keys z@334 --png "$REF/alive" --png-every 1 >/dev/null ||
+"$TOOL" sim --steps 480 --seed 1 --autoplay --png "$REF/alive" --png-every 1 >/dev/null ||
   fail "vtrak-tool sim could not render the reference frames"
 "$TOOL" sim --steps 360 --png "$REF/dead" >/dev/null || fail "vtrak-tool sim failed"
 
