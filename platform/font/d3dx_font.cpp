@@ -1,6 +1,7 @@
 #include "platform/font/d3dx_font.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/font/cp932.h"
@@ -18,15 +19,18 @@ int D3DXFont::DrawTextA(D3DXSprite*, const char* text, int count, const RECT* re
   const size_t length = count < 0 ? std::strlen(text) : static_cast<size_t>(count);
   if (length == 0) return 0;
 
+  // Pen positions are 64-bit: a box near the ends of the 32-bit range must
+  // not overflow as the pen moves along.
   const RenderTarget target = device_->renderTarget();
-  const int clipLeft = std::max(rect->left, 0);
-  const int clipTop = std::max(rect->top, 0);
-  const int clipRight = std::min(rect->right, target.width);
-  const int clipBottom = std::min(rect->bottom, target.height);
+  const int64_t clipLeft = std::max<int64_t>(rect->left, 0);
+  const int64_t clipTop = std::max<int64_t>(rect->top, 0);
+  const int64_t clipRight = std::min<int64_t>(rect->right, target.width);
+  const int64_t clipBottom = std::min<int64_t>(rect->bottom, target.height);
   const uint32_t alpha = colour >> 24;
+  const bool visible = alpha != 0 && clipLeft < clipRight && clipTop < clipBottom;
 
-  int penX = rect->left;
-  int lineTop = rect->top;
+  int64_t penX = rect->left;
+  int64_t lineTop = rect->top;
   size_t i = 0;
   while (i < length && text[i] != '\0') {
     if (text[i] == '\r' || text[i] == '\n') {
@@ -40,20 +44,21 @@ int D3DXFont::DrawTextA(D3DXSprite*, const char* text, int count, const RECT* re
     size_t bytes = 1;
     const Glyph& glyph = glyphs_->Get(NextCp932Code(text, length, i, bytes));
     i += bytes;
-    const int originX = penX + glyph.left;
-    const int originY = lineTop + glyphs_->ascent() - glyph.top;
+    const int64_t originX = penX + glyph.left;
+    const int64_t originY = lineTop + glyphs_->ascent() - glyph.top;
     penX += glyph.advance;
-    if (alpha == 0) continue;
+    if (!visible) continue;
     for (const Glyph::Run& run : glyph.runs) {
-      const int y = originY + run.row;
+      const int64_t y = originY + run.row;
       if (y < clipTop || y >= clipBottom) continue;
-      const int x0 = std::max(originX + run.column, clipLeft);
-      const int x1 = std::min(originX + run.column + run.length, clipRight);
+      const int64_t x0 = std::max(originX + run.column, clipLeft);
+      const int64_t x1 = std::min(originX + run.column + run.length, clipRight);
       uint32_t* row = target.pixels + static_cast<size_t>(y) * static_cast<size_t>(target.width);
-      for (int x = x0; x < x1; ++x) row[x] = BlendOver(colour, alpha, row[x]);
+      for (int64_t x = x0; x < x1; ++x) row[x] = BlendOver(colour, alpha, row[x]);
     }
   }
-  return lineTop + glyphs_->cellHeight() - rect->top;
+  return static_cast<int>(
+      std::min<int64_t>(lineTop + glyphs_->cellHeight() - rect->top, INT32_MAX));
 }
 
 HRESULT D3DXCreateFontA(Direct3DDevice9* device, int height, uint32_t, uint32_t weight, uint32_t,

@@ -126,8 +126,8 @@ uint16_t DepthValue(float z) {
 
 void RasteriseLine(const RenderTarget& target, const ClipRect& clip, const RasterState& state,
                    ScreenVertex a, ScreenVertex b) {
-  if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) {
-    return;
+  for (const float v : {a.x, a.y, a.z, b.x, b.y, b.z}) {
+    if (!std::isfinite(v)) return;
   }
   if (!ClipToGuardBand(a, b)) return;
 

@@ -1,4 +1,5 @@
 // Outlined text through the real Canvas and the font stand-in.
+#include <climits>
 #include <string>
 
 #include "platform/font/font_lookup.h"
@@ -133,6 +134,11 @@ TEST_F(CanvasText, LineBreaksStartANewLineOneCellDown) {
 
 TEST_F(CanvasText, EmptyTextOrNoFontDrawsNothing) {
   DrawOutlinedText(canvas, 16, 16, "");
+  EXPECT_TRUE(Drawn().empty());
+
+  // A box at the far end of the coordinates wraps to nothing, harmlessly.
+  DrawOutlinedText(canvas, INT32_MAX - 10, INT32_MAX - 10, std::string(500, 'W').c_str());
+  DrawOutlinedText(canvas, INT32_MIN, INT32_MIN, "mE");
   EXPECT_TRUE(Drawn().empty());
 
   canvas.fonts[0].reset();
