@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <functional>
 #include <memory>
 
 namespace vtrak {
@@ -32,11 +33,12 @@ struct FontSetDeleter {
   void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
 };
 
-// Proportional, scalable and able to draw the game's Latin texts.
+// Proportional (dual-width faces are fixed-pitch for Latin letters), scalable
+// and able to draw the game's Latin texts.
 bool Usable(FcPattern* font) {
   int spacing = FC_PROPORTIONAL;
   FcPatternGetInteger(font, FC_SPACING, 0, &spacing);
-  if (spacing == FC_MONO || spacing == FC_CHARCELL) return false;
+  if (spacing == FC_MONO || spacing == FC_DUAL || spacing == FC_CHARCELL) return false;
   FcBool scalable = FcTrue;
   FcPatternGetBool(font, FC_SCALABLE, 0, &scalable);
   if (!scalable) return false;
@@ -46,6 +48,26 @@ bool Usable(FcPattern* font) {
     if (!FcCharSetHasChar(charset, c)) return false;
   }
   return true;
+}
+
+// One of the font's family names is among the pattern's families.
+bool NamesOneOf(FcPattern* font, FcPattern* pattern) {
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+    FcChar8* wanted = nullptr;
+    for (int j = 0; FcPatternGetString(pattern, FC_FAMILY, j, &wanted) == FcResultMatch; ++j) {
+      if (FcStrCmpIgnoreCase(name, wanted) == 0) return true;
+    }
+  }
+  return false;
+}
+
+bool FamilyContains(FcPattern* font, const char* part) {
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+    if (FcStrStrIgnoreCase(name, reinterpret_cast<const FcChar8*>(part)) != nullptr) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -68,13 +90,23 @@ std::optional<FontFile> FindFontFile(const std::string& family, int weight, bool
   std::unique_ptr<FcFontSet, FontSetDeleter> fonts(
       FcFontSort(config.get(), pattern.get(), FcFalse, nullptr, &result));
   if (!fonts) return std::nullopt;
-  for (int i = 0; i < fonts->nfont; ++i) {
-    FcPattern* font = fonts->fonts[i];
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !Usable(font)) continue;
-    int index = 0;
-    FcPatternGetInteger(font, FC_INDEX, 0, &index);
-    return FontFile{reinterpret_cast<const char*>(file), index};
+  // Best first: a face the request names (after the alias and the desktop's
+  // own substitutions), then any sans-serif face, then anything usable.
+  const auto named = [&](FcPattern* font) { return NamesOneOf(font, pattern.get()); };
+  const auto sans = [](FcPattern* font) { return FamilyContains(font, "sans"); };
+  const auto any = [](FcPattern*) { return true; };
+  for (const auto& wanted : {std::function<bool(FcPattern*)>(named), {sans}, {any}}) {
+    for (int i = 0; i < fonts->nfont; ++i) {
+      FcPattern* font = fonts->fonts[i];
+      FcChar8* file = nullptr;
+      if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !Usable(font) ||
+          !wanted(font)) {
+        continue;
+      }
+      int index = 0;
+      FcPatternGetInteger(font, FC_INDEX, 0, &index);
+      return FontFile{reinterpret_cast<const char*>(file), index};
+    }
   }
   return std::nullopt;
 }

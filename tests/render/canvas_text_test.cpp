@@ -1,5 +1,7 @@
 // Outlined text through the real Canvas and the font stand-in.
 #include <climits>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "platform/font/font_lookup.h"
@@ -43,11 +45,29 @@ TEST_F(CanvasText, TheJapaneseGothicFaceHasThe14PixelCellOfWindows) {
   EXPECT_EQ(glyphs.cellHeight(), 14);
 
   // A face nobody has still gives a proportional sans face to draw with.
-  const std::optional<FontFile> fallback = FindFontFile("No Such Face At All", 400, false);
-  ASSERT_TRUE(fallback.has_value());
-  auto cache = GlyphCache::Open(fallback->path, fallback->index, 14);
-  ASSERT_NE(cache, nullptr);
-  EXPECT_NE(cache->Get('i').advance, cache->Get('W').advance) << fallback->path;
+  const auto expectProportional = [](const std::optional<FontFile>& fallback) {
+    ASSERT_TRUE(fallback.has_value());
+    auto cache = GlyphCache::Open(fallback->path, fallback->index, 14);
+    ASSERT_NE(cache, nullptr);
+    EXPECT_NE(cache->Get('i').advance, cache->Get('W').advance) << fallback->path;
+  };
+  expectProportional(FindFontFile("No Such Face At All", 400, false));
+
+  // So does the Windows name on a desktop without IPAPGothic: here one whose
+  // fonts are the TrueType ones: DejaVu, Droid, Noto and the dual-width
+  // IPAGothic.
+  const std::string conf = ::testing::TempDir() + "/render_fonts.conf";
+  {
+    std::ofstream out(conf);
+    out << "<fontconfig><dir>/usr/share/fonts/truetype</dir><cachedir>" << ::testing::TempDir()
+        << "/render_font_cache</cachedir></fontconfig>";
+  }
+  setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+  const std::optional<FontFile> withoutAlias = FindFontFile("ＭＳ Ｐゴシック", 400, false);
+  unsetenv("FONTCONFIG_FILE");
+  expectProportional(withoutAlias);
+  ASSERT_TRUE(withoutAlias.has_value());
+  EXPECT_NE(withoutAlias->path.find("Sans"), std::string::npos) << withoutAlias->path;
 }
 
 TEST_F(CanvasText, FigureIsBlackRingedByWhiteWithoutDiagonalCopies) {
