@@ -1,7 +1,13 @@
-// Self-paced presents and the vsync judgement, on a counter the test moves.
+// Self-paced presents and the vsync judgement, on a counter the test moves;
+// the SDL presenter's choice of pacing and its one-to-one copy.
 #include "platform/graphics/frame_pacer.h"
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/graphics/sdl_presenter.h"
 
 namespace vtrak {
 namespace {
@@ -44,6 +50,25 @@ TEST(VsyncCheck, PresentsAPeriodApartAreRealAndQuickOnesAreNot) {
   }
   EXPECT_EQ(realVerdict, VsyncCheck::Verdict::Real);
   EXPECT_EQ(fakeVerdict, VsyncCheck::Verdict::Fake);
+}
+
+TEST(SdlPresenter, ARendererThatCannotSyncIsPacedByTheCounterUnlessImmediate) {
+  SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_ARGB8888);
+  ASSERT_NE(target, nullptr);
+  for (const bool paced : {true, false}) {
+    auto presenter = SdlPresenter::Create(SDL_CreateSoftwareRenderer(target), 640, 480, paced, 0);
+    ASSERT_NE(presenter, nullptr);
+    EXPECT_EQ(presenter->pacing(),
+              paced ? SdlPresenter::Pacing::Counter : SdlPresenter::Pacing::Immediate);
+    // The frame arrives in the target one to one.
+    std::vector<uint32_t> frame(640 * 480, 0xFF000000u);
+    frame[123 * 640 + 45] = 0xFFFFFFFFu;
+    presenter->Present(frame.data(), 640, 480);
+    const auto* pixels = static_cast<const uint32_t*>(target->pixels);
+    EXPECT_EQ(pixels[123 * (target->pitch / 4) + 45] & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(pixels[123 * (target->pitch / 4) + 46] & 0xFFFFFFu, 0u);
+  }
+  SDL_FreeSurface(target);
 }
 
 }  // namespace
