@@ -8,9 +8,9 @@ set(CPACK_PACKAGE_NAME vtrak)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "V-TRAK developers <vtrak@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tiny arcade game: jump the posts as the ground rushes by")
+# The summary is the synopsis line; this is the extended description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "tiny arcade game: jump the posts as the ground rushes by
-Your figure stands still while the ground, its sleepers and its posts rush by
+    "Your figure stands still while the ground, its sleepers and its posts rush by
 beneath the span line. Each time a post reaches you, you must be in the air:
 press Z to jump. Miss one and the run is over; X starts a new one. The train
 speed follows the score. The game makes one step per display refresh.
