@@ -1,6 +1,6 @@
 #include "game/autoplay.h"
 
-#include "game/wrapping.h"
+#include "platform/core/wrapping.h"
 
 namespace vtrak {
 namespace {

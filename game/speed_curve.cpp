@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "game/game.h"
-#include "game/wrapping.h"
+#include "platform/core/wrapping.h"
 
 namespace vtrak {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "game/game.h"
-#include "game/wrapping.h"
+#include "platform/core/wrapping.h"
 #include "input/input_state.h"
 #include "platform/core/crt_rand.h"
 

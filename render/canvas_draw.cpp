@@ -1,18 +1,10 @@
 #include <cstring>
 
+#include "platform/core/wrapping.h"
 #include "render/canvas.h"
 
 namespace vtrak {
 namespace {
-
-// 32-bit sums that wrap rather than overflow, for coordinates far outside the
-// screen.
-int32_t Add(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-int32_t Subtract(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-}
 
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kBlack = 0xFF000000u;
@@ -31,8 +23,8 @@ void DrawLine(Canvas& canvas, uint32_t colour, int32_t x1, int32_t y1, int32_t x
   void* memory = nullptr;
   if (Failed(canvas.lineBuffer->Lock(0, 0, &memory, 0))) return;
   const LineVertex vertices[2] = {
-      {static_cast<float>(Add(x1, 320)), static_cast<float>(Subtract(720, y1)), 0.0f, colour},
-      {static_cast<float>(Add(x2, 320)), static_cast<float>(Subtract(720, y2)), 0.0f, colour},
+      {static_cast<float>(WrappingAdd(x1, 320)), static_cast<float>(WrappingSub(720, y1)), 0.0f, colour},
+      {static_cast<float>(WrappingAdd(x2, 320)), static_cast<float>(WrappingSub(720, y2)), 0.0f, colour},
   };
   std::memcpy(memory, vertices, sizeof(vertices));
   canvas.lineBuffer->Unlock();
@@ -56,9 +48,9 @@ void DrawOutlinedText(Canvas& canvas, int32_t x, int32_t y, const char* text) {
       {-1, 0, kWhite}, {1, 0, kWhite}, {0, -1, kWhite}, {0, 1, kWhite}, {0, 0, kBlack},
   };
   for (const Pass& pass : kPasses) {
-    const int32_t left = Add(x, pass.dx);
-    const int32_t top = Add(y, pass.dy);
-    const RECT box{left, top, Add(left, kTextBoxWidth), Add(top, kTextBoxHeight)};
+    const int32_t left = WrappingAdd(x, pass.dx);
+    const int32_t top = WrappingAdd(y, pass.dy);
+    const RECT box{left, top, WrappingAdd(left, kTextBoxWidth), WrappingAdd(top, kTextBoxHeight)};
     font->DrawTextA(nullptr, text, -1, &box, DT_LEFT | DT_TOP, pass.colour);
   }
 }
