@@ -23,8 +23,10 @@ void DrawLine(Canvas& canvas, uint32_t colour, int32_t x1, int32_t y1, int32_t x
   void* memory = nullptr;
   if (Failed(canvas.lineBuffer->Lock(0, 0, &memory, 0))) return;
   const LineVertex vertices[2] = {
-      {static_cast<float>(WrappingAdd(x1, 320)), static_cast<float>(WrappingSub(720, y1)), 0.0f, colour},
-      {static_cast<float>(WrappingAdd(x2, 320)), static_cast<float>(WrappingSub(720, y2)), 0.0f, colour},
+      {static_cast<float>(WrappingAdd(x1, 320)), static_cast<float>(WrappingSub(720, y1)), 0.0f,
+       colour},
+      {static_cast<float>(WrappingAdd(x2, 320)), static_cast<float>(WrappingSub(720, y2)), 0.0f,
+       colour},
   };
   std::memcpy(memory, vertices, sizeof(vertices));
   canvas.lineBuffer->Unlock();
