@@ -37,13 +37,6 @@ game_folder="$prefix/lib/vtrak"
 [ "$(readlink "/proc/$game/cwd")" = "$game_folder" ] ||
   fail "the game runs in $(readlink "/proc/$game/cwd"), not its own folder"
 
-xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4
-for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game" 2>/dev/null && fail "the game did not end when its window was closed"
-set +e
-wait "$game"
-status=$?
-set -e
-[ "$status" -eq 0 ] || fail "closing the window ended the game with $status"
+close_game "$id" "$game"
 [ -z "$(ls -A "$game_folder/data")" ] || fail "the game wrote into data/: $(ls -A "$game_folder/data")"
 echo "PASS"

@@ -95,6 +95,20 @@ close_message_box() {
   xdotool key --window "$1" Return
 }
 
+# Closes window $1 through the window manager (Alt+F4) and checks that the
+# game, process $2 (a child of this shell), ended with status 0.
+close_game() {
+  local window="$1" pid="$2" status
+  xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 || true
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "the game did not end when its window was closed"
+  set +e
+  wait "$pid"
+  status=$?
+  set -e
+  [ "$status" -eq 0 ] || fail "closing the window ended the game with $status"
+}
+
 screenshot() {
   import -window "$1" "$2"
 }

@@ -44,12 +44,5 @@ set -e
 [ "$status" -eq 0 ] || fail "the second copy ended with $status"
 
 # Closing the window through the window manager ends the game with 0.
-xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4
-for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game" 2>/dev/null && fail "the game did not end when its window was closed"
-set +e
-wait "$game"
-status=$?
-set -e
-[ "$status" -eq 0 ] || fail "closing the window ended the game with $status"
+close_game "$id" "$game"
 echo "PASS"
