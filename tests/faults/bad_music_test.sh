@@ -19,7 +19,7 @@ for case in truncated huge; do
   sleep 2
   kill -0 "$GAME" 2>/dev/null || fail "the game ended with a $case bgm.wav"
   expect_playfield "$PERSON_TMP/$case.png"
-  close_game
+  close_game "$WINDOW" "$GAME"
   [ "$(fingerprint "$game_folder")" = "$before" ] || fail "the game changed its folder ($case bgm.wav)"
 done
 echo PASS

@@ -35,19 +35,6 @@ start_game() {
   WINDOW=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
 }
 
-# Closes the game's window and checks that it ended with status 0.
-close_game() {
-  local status
-  xdotool windowactivate --sync "$WINDOW" key --clearmodifiers alt+F4 || true
-  for _ in $(seq 100); do kill -0 "$GAME" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$GAME" 2>/dev/null && fail "the game did not end when its window was closed"
-  set +e
-  wait "$GAME"
-  status=$?
-  set -e
-  [ "$status" -eq 0 ] || fail "closing the window ended the game with $status"
-}
-
 # A screenshot of the game's window shows the playfield frame: the top edge
 # of the playfield at y = 60 is lit.
 expect_playfield() {

@@ -50,5 +50,5 @@ xdotool windowactivate --sync "$WINDOW"
 sleep 0.3
 tap x
 wait_dead_shown 10 1 || fail "X did not restart the game once it had the keyboard again"
-close_game
+close_game "$WINDOW" "$GAME"
 echo PASS

@@ -16,12 +16,12 @@ expect_playfield "$PERSON_TMP/frame.png"
 # when drawn; without a font nothing is lit there.
 lit_in "$PERSON_TMP/frame.png" 16 16 300 14 && fail "head-up text drawn without a font"
 lit_in "$PERSON_TMP/frame.png" 480 440 150 14 && fail "key help drawn without a font"
-close_game
+close_game "$WINDOW" "$GAME"
 
 # The same game with the system's fonts draws its texts: the check above can see them.
 start_game "$game_folder"
 sleep 2
 expect_playfield "$PERSON_TMP/fonts.png"
 lit_in "$PERSON_TMP/fonts.png" 16 16 300 14 || fail "no head-up text even with fonts"
-close_game
+close_game "$WINDOW" "$GAME"
 echo PASS

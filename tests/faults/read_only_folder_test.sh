@@ -32,7 +32,7 @@ WINDOW=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared in a re
 sleep 2
 kill -0 "$GAME" 2>/dev/null || fail "the game ended in a read-only folder"
 expect_playfield "$PERSON_TMP/frame.png"
-close_game
+close_game "$WINDOW" "$GAME"
 
 set +e
 message=$(in_read_only_folder "$bin/vtrak-tool" sound music.ogg 2>&1 >/dev/null)
