@@ -24,22 +24,27 @@ void Require(bool condition, const char* what) {
   __builtin_trap();
 }
 
-// Where the sound data start, as the header reader leaves the stream.
-long DataOffset(const uint8_t* data, size_t size) {
+// Where the sound data start, as the header reader leaves the stream, and
+// the data length it read; -1 when the header is cut off.
+long DataOffset(const uint8_t* data, size_t size, uint32_t& dataLength) {
   std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
   Require(file != nullptr, "fmemopen failed");
   vtrak::WavHeader header;
   const long offset = vtrak::ReadWavHeader(file, header) ? std::ftell(file) : -1;
   std::fclose(file);
+  dataLength = header.dataLength;
   return offset;
 }
 
+// The buffer holds the data length's bytes after the header, as far as the
+// file has them, and silence after them (the buffer is whole blocks).
 void CheckFilledBuffer(const vtrak::MemorySoundBuffer& buffer, const uint8_t* data, size_t size) {
-  const long offset = DataOffset(data, size);
+  uint32_t dataLength = 0;
+  const long offset = DataOffset(data, size, dataLength);
   Require(offset >= 0 && static_cast<size_t>(offset) <= size, "a load succeeded on a cut header");
   const vtrak::SoundBufferMemory& memory = buffer.memory();
-  const size_t available = size - static_cast<size_t>(offset);
-  const size_t copied = available < memory.size() ? available : memory.size();
+  Require(memory.size() >= dataLength, "the buffer is shorter than the data length");
+  const size_t copied = std::min<size_t>(size - static_cast<size_t>(offset), dataLength);
   Require(std::memcmp(memory.data(), data + offset, copied) == 0,
           "the buffer does not hold the bytes after the header");
   // The tail is compared a block at a time: buffers reach 256 MB.
