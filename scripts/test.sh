@@ -8,7 +8,8 @@ bash "$root/scripts/install-deps.sh"
 failed=()
 
 # 1. The plain build.
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TESTS=ON -DVTRAK_BENCH=ON \
+  >/dev/null
 cmake --build "$root/build" -j2
 (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600) || failed+=("tests")
 
@@ -18,7 +19,7 @@ cmake --build "$root/build" -j2
 # leaks a little under SDL and is unloaded before the check, where no
 # suppression can name it. Address and undefined-behaviour checks stay on.
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_SANITIZE=ON \
-  -DVTRAK_BENCH=OFF >/dev/null
+  -DVTRAK_TESTS=ON -DVTRAK_BENCH=OFF >/dev/null
 cmake --build "$root/build-asan" -j2
 (
   cd "$root/build-asan"
