@@ -1,5 +1,6 @@
 // vtrak-tool sound PATH: loads a sound into slot 0 of a bank on an in-memory
 // sound device, exactly as the game loads its music, and describes the buffer.
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -21,8 +22,28 @@ bool Readable(const char* path) {
   return true;
 }
 
+// What identifies one version of a file: a conversion writes a new one.
+struct FileVersion {
+  bool exists = false;
+  ino_t inode = 0;
+  timespec modified{};
+  off_t size = 0;
+
+  static FileVersion Of(const char* path) {
+    struct stat info {};
+    if (stat(path, &info) != 0) return {};
+    return {true, info.st_ino, info.st_mtim, info.st_size};
+  }
+  bool operator==(const FileVersion& other) const {
+    return exists == other.exists && inode == other.inode &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           size == other.size;
+  }
+};
+
 // Why slot 0 stayed empty, as far as can be told from outside the loader.
-void ReportNoSound(const char* path) {
+// `resultBefore` is data/result.wav as it was before the load.
+void ReportNoSound(const char* path, const FileVersion& resultBefore) {
   if (!Readable(path)) {
     std::fprintf(stderr, "error: cannot open %s: check the path and its permissions\n", path);
   } else if (IsOggVorbisName(path) && !std::filesystem::is_directory("data")) {
@@ -30,8 +51,11 @@ void ReportNoSound(const char* path) {
                  "error: %s was not converted: there is no data folder for %s (make one in the "
                  "current directory)\n",
                  path, kResultWavPath);
-  } else if (IsOggVorbisName(path) && !Readable(kResultWavPath)) {
-    std::fprintf(stderr, "error: %s was not converted: it is not an Ogg Vorbis file\n", path);
+  } else if (IsOggVorbisName(path) && FileVersion::Of(kResultWavPath) == resultBefore) {
+    std::fprintf(stderr,
+                 "error: %s was not converted: it is not an Ogg Vorbis file, or %s cannot be "
+                 "written\n",
+                 path, kResultWavPath);
   } else {
     std::fprintf(stderr,
                  "error: %s gave no sound: the header ends early, or its format or length is "
@@ -71,9 +95,10 @@ int RunSoundCommand(int argc, char** argv) {
   }
   MemorySoundDevice device;
   const std::unique_ptr<SoundBank> bank(CreateSoundBank(nullptr, MemoryDirectSoundCreate8(device)));
+  const FileVersion resultBefore = FileVersion::Of(kResultWavPath);
   LoadSound(*bank, argv[0], 0);
   if (!bank->slots[0]) {
-    ReportNoSound(argv[0]);
+    ReportNoSound(argv[0], resultBefore);
     return 1;
   }
   return DescribeBuffer(*bank->slots[0]);
