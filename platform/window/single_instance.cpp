@@ -25,8 +25,10 @@ SingleInstanceLock::SingleInstanceLock(const char* className) {
   // Outside the per-user runtime folder the name carries the user id.
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   const bool perUserFolder = runtime != nullptr && runtime[0] != '\0';
-  path_ = LockFolder() + "/" + className +
-          (perUserFolder ? std::string() : "-" + std::to_string(getuid())) + ".lock";
+  path_ = LockFolder();
+  path_.append("/").append(className);
+  if (!perUserFolder) path_.append("-").append(std::to_string(getuid()));
+  path_.append(".lock");
   fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd_ < 0) return;  // no lock file can be made: nothing to compare with, run alone
   while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
