@@ -49,7 +49,6 @@ class GameFixture : public ::testing::Test {
     SetKey(0x2D, x);
     surface.draws.clear();
     StepGame(game);
-    ++steps;
   }
   void SetKey(int key, bool down) {
     input.keyState[key] = down ? 0x80 : 0;
@@ -64,7 +63,6 @@ class GameFixture : public ::testing::Test {
   InputState input{clock};
   RecordingSurface surface;
   Game game{};
-  int steps = 0;
 };
 
 }  // namespace vtrak::testing
