@@ -16,22 +16,16 @@ mkdir "$program"
 cp "$VTRAK" "$program/vtrak"
 "$CHECK" write "$program/bgm.wav"
 
-# Runs the game for $1 seconds writing its sound to $2, then closes it.
+# Runs the game for $1 seconds writing its sound to $2, then closes it (status 0).
 play_for() {
-  local seconds="$1" capture="$2" game id status
+  local seconds="$1" capture="$2" game id
   printf '[general]\ndrivers=wave\n[wave]\nfile=%s\n' "$capture" >"$PERSON_TMP/alsoft.conf"
   ALSOFT_CONF="$PERSON_TMP/alsoft.conf" "$program/vtrak" &
   game=$!
   id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
   sleep "$seconds"
   kill -0 "$game" 2>/dev/null || fail "the game ended while it played"
-  xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4
-  for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-  set +e
-  wait "$game"
-  status=$?
-  set -e
-  [ "$status" -eq 0 ] || fail "the game ended with $status"
+  close_game "$id" "$game"
 }
 
 # 0.75 s of tune, 3 s of play: the capture holds it from its start, at least
