@@ -8,12 +8,6 @@
 namespace vtrak::test {
 namespace {
 
-uint32_t Field(const Bytes& file, size_t offset, int bytes) {
-  uint32_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file[offset + static_cast<size_t>(i)];
-  return value;
-}
-
 // The canonical header's fields that follow from the stream.
 struct HeaderFields {
   uint32_t channels, rate, bytesPerSecond, blockAlign, dataBytes;
@@ -24,16 +18,16 @@ void ExpectCanonicalHeader(const Bytes& wav, const HeaderFields& want) {
   EXPECT_EQ(Bytes(wav.begin(), wav.begin() + 16),
             (Bytes{'R', 'I', 'F', 'F', wav[4], wav[5], wav[6], wav[7], 'W', 'A', 'V', 'E', 'f', 'm',
                    't', ' '}));
-  EXPECT_EQ(Field(wav, 4, 4), want.dataBytes + 36u);
-  EXPECT_EQ(Field(wav, 16, 4), 16u);
-  EXPECT_EQ(Field(wav, 20, 2), 1u);
-  EXPECT_EQ(Field(wav, 22, 2), want.channels);
-  EXPECT_EQ(Field(wav, 24, 4), want.rate);
-  EXPECT_EQ(Field(wav, 28, 4), want.bytesPerSecond);
-  EXPECT_EQ(Field(wav, 32, 2), want.blockAlign);
-  EXPECT_EQ(Field(wav, 34, 2), 16u);
+  EXPECT_EQ(ReadLittleEndian(wav, 4, 4), want.dataBytes + 36u);
+  EXPECT_EQ(ReadLittleEndian(wav, 16, 4), 16u);
+  EXPECT_EQ(ReadLittleEndian(wav, 20, 2), 1u);
+  EXPECT_EQ(ReadLittleEndian(wav, 22, 2), want.channels);
+  EXPECT_EQ(ReadLittleEndian(wav, 24, 4), want.rate);
+  EXPECT_EQ(ReadLittleEndian(wav, 28, 4), want.bytesPerSecond);
+  EXPECT_EQ(ReadLittleEndian(wav, 32, 2), want.blockAlign);
+  EXPECT_EQ(ReadLittleEndian(wav, 34, 2), 16u);
   EXPECT_EQ(Bytes(wav.begin() + 36, wav.begin() + 40), (Bytes{'d', 'a', 't', 'a'}));
-  EXPECT_EQ(Field(wav, 40, 4), want.dataBytes);
+  EXPECT_EQ(ReadLittleEndian(wav, 40, 4), want.dataBytes);
 }
 
 class OggConversionTest : public SoundBankTest {
@@ -127,8 +121,8 @@ TEST(CanonicalWavHeader, SizesWrapAt32Bits) {
   // 2^30 samples of 2 channels: 2^32 bytes, which wraps to 0.
   BuildCanonicalWavHeader(header, 2, 44100, 1u << 30);
   const Bytes bytes(header, header + 44);
-  EXPECT_EQ(Field(bytes, 40, 4), 0u);
-  EXPECT_EQ(Field(bytes, 4, 4), 36u);
+  EXPECT_EQ(ReadLittleEndian(bytes, 40, 4), 0u);
+  EXPECT_EQ(ReadLittleEndian(bytes, 4, 4), 36u);
 }
 
 }  // namespace

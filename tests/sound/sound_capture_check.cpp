@@ -17,12 +17,7 @@
 namespace {
 
 using vtrak::test::Bytes;
-
-uint32_t Get(const Bytes& b, size_t at, int bytes) {
-  uint32_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | b[at + static_cast<size_t>(i)];
-  return value;
-}
+using vtrak::test::ReadLittleEndian;
 
 // The interleaved samples of a RIFF WAVE file as 16-bit values; an empty
 // result when the file is not one.
@@ -32,20 +27,20 @@ std::vector<int32_t> Samples(const std::string& path, uint32_t& channels) {
   if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0) return samples;
   uint32_t tag = 0, bits = 0;
   for (size_t at = 12; at + 8 <= file.size();) {
-    const uint32_t size = Get(file, at + 4, 4);
+    const uint32_t size = ReadLittleEndian(file, at + 4, 4);
     if (std::memcmp(&file[at], "fmt ", 4) == 0) {
-      tag = Get(file, at + 8, 2);
-      channels = Get(file, at + 10, 2);
-      bits = Get(file, at + 22, 2);
-      if (tag == 0xFFFE) tag = Get(file, at + 32, 2);  // the sub-format's first field
+      tag = ReadLittleEndian(file, at + 8, 2);
+      channels = ReadLittleEndian(file, at + 10, 2);
+      bits = ReadLittleEndian(file, at + 22, 2);
+      if (tag == 0xFFFE) tag = ReadLittleEndian(file, at + 32, 2);  // the sub-format's first field
     } else if (std::memcmp(&file[at], "data", 4) == 0) {
       // A capture cut short keeps a stale size: take what is there.
       const size_t end = size == 0 || at + 8 + size > file.size() ? file.size() : at + 8 + size;
       for (size_t i = at + 8; i + bits / 8 <= end; i += bits / 8) {
         if (tag == 1 && bits == 16) {
-          samples.push_back(static_cast<int16_t>(Get(file, i, 2)));
+          samples.push_back(static_cast<int16_t>(ReadLittleEndian(file, i, 2)));
         } else if (tag == 3 && bits == 32) {
-          const uint32_t raw = Get(file, i, 4);
+          const uint32_t raw = ReadLittleEndian(file, i, 4);
           float value = 0;
           std::memcpy(&value, &raw, 4);
           samples.push_back(static_cast<int32_t>(std::lround(value * 32768.0f)));

@@ -13,6 +13,12 @@ void AppendLittleEndian(Bytes& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
+uint32_t ReadLittleEndian(const Bytes& in, size_t offset, int bytes) {
+  uint32_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | in[offset + static_cast<size_t>(i)];
+  return value;
+}
+
 void AppendText(Bytes& out, const char* text) {
   while (*text != '\0') out.push_back(static_cast<uint8_t>(*text++));
 }

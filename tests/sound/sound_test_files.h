@@ -11,6 +11,8 @@ namespace vtrak::test {
 using Bytes = std::vector<uint8_t>;
 
 void AppendLittleEndian(Bytes& out, uint32_t value, int bytes);
+// The little-endian field of `bytes` bytes at `offset`.
+uint32_t ReadLittleEndian(const Bytes& in, size_t offset, int bytes);
 void AppendText(Bytes& out, const char* text);
 void WriteFile(const std::string& path, const Bytes& bytes);
 Bytes ReadFile(const std::string& path);
