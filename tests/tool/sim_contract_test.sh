@@ -20,12 +20,10 @@ case "$row" in 349,34,349,*,*,*,1,0) ;; *) fail "step 349 row: $row" ;; esac
 last=$("$TOOL" sim --seed 7 --steps 402 --keys x@400-402 --trace - | tail -n1)
 case "$last" in 402,0,2,-2900,3000,0,0,0) ;; *) fail "after X in steps 400-402: $last" ;; esac
 
-# The same seed gives the same run; autoplay never dies.
+# The same seed gives the same run (that autoplay never dies is the soak's).
 a=$("$TOOL" sim --seed 11 --steps 3000 --autoplay --trace - | md5sum)
 b=$("$TOOL" sim --seed 11 --steps 3000 --autoplay --trace - | md5sum)
 [ "$a" = "$b" ] || fail "the same seed gave two different runs"
-"$TOOL" sim --seed 11 --steps 20000 --autoplay --trace - | awk -F, 'NR > 1 && $7 != 0 {exit 1}' ||
-  fail "an autoplayed run died"
 
 # The draw log: every call of a step, in order.
 "$TOOL" sim --seed 1 --steps 1 --draws "$work/draws.txt"
