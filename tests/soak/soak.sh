@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# The autoplayed soak: bash tests/soak/soak.sh BIN_FOLDER [STEPS] [SHORT_STEPS]
+# The autoplayed soak: bash tests/soak/soak.sh BIN_FOLDER [STEPS] [SHORT_STEPS] [SEED]
 # Runs `vtrak-tool sim --autoplay` for SHORT_STEPS (default 1,000,000) and
 # STEPS (default 100,000,000) steps, checks every step of both traces with
 # vtrak-soak, and fails when the long run needed more memory than the short one.
+# With a SEED both runs are the same every time; without, the clock seeds them.
 set -euo pipefail
 bin="$1"
 steps="${2:-100000000}"
 short="${3:-1000000}"
+seed=()
+if [ -n "${4:-}" ]; then seed=(--seed "$4"); fi
 
 run() {
   local n="$1" report
-  report=$("$bin/vtrak-soak" -- "$bin/vtrak-tool" sim --autoplay --steps "$n" --trace -) || {
+  report=$("$bin/vtrak-soak" -- "$bin/vtrak-tool" sim "${seed[@]}" --autoplay --steps "$n" --trace -) || {
     echo "FAIL: the $n-step run: $report" >&2
     exit 1
   }
