@@ -36,7 +36,6 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   SDL_Window* sdl() const { return window_; }
-  uint32_t id() const { return SDL_GetWindowID(window_); }
 
   // Outer and client sizes; SetOuterSize resizes keeping the position.
   void GetWindowRect(int& width, int& height) const;
@@ -62,7 +61,7 @@ class Window {
   SDL_Window* window_;
   bool quitPosted_ = false;
   int32_t quitCode_ = 0;
-  bool destroyed_ = false;
+  bool destroyed_ = false;  // the window has been closed; its Destroy message was sent
   bool fileTakenInDrop_ = false;  // a drop's first file has been passed on
 };
 
