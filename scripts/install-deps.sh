@@ -11,7 +11,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # person-level tests: a real window on a virtual display
-  xvfb openbox xdotool x11-utils imagemagick
+  xvfb openbox xdotool x11-utils imagemagick bc
   # packaging checks
   desktop-file-utils appstream dpkg-dev file man-db
 )
