@@ -10,8 +10,8 @@
 
 #include "game/game.h"
 #include "input/input_state.h"
+#include "input/scripted_input_services.h"
 #include "platform/core/crt_rand.h"
-#include "platform/input/scripted_input.h"
 #include "tests/soak/step_invariants.h"
 
 namespace vtrak::soak {
@@ -43,11 +43,7 @@ TEST(KeyStorm, AMillionRandomStepsKeepTheRulesAndTheMemory) {
   ScriptedDevices devices;
   devices.recordCalls = false;
   InputState input(clock);
-  InputServices services{&clock,
-                         [&devices](std::unique_ptr<DirectInput8>& directInput) {
-                           return CreateScriptedDirectInput(devices, directInput);
-                         },
-                         nullptr};
+  InputServices services = ScriptedInputServices(clock, devices);
   const char requestedFile[260] = "";
   ASSERT_EQ(InitInput(input, requestedFile, nullptr, services), S_OK);
   crt::srand(20240607);

@@ -11,8 +11,8 @@
 #include "game/autoplay.h"
 #include "game/game.h"
 #include "input/input_state.h"
+#include "input/scripted_input_services.h"
 #include "platform/core/crt_rand.h"
-#include "platform/input/scripted_input.h"
 #include "tools/vtrak-tool/commands.h"
 #include "tools/vtrak-tool/draw_log.h"
 #include "tools/vtrak-tool/sim_frames.h"
@@ -86,11 +86,7 @@ int RunSimCommand(int argc, char** argv) {
   ScriptedDevices devices;
   devices.recordCalls = false;
   InputState input(clock);
-  InputServices services{&clock,
-                         [&devices](std::unique_ptr<DirectInput8>& directInput) {
-                           return CreateScriptedDirectInput(devices, directInput);
-                         },
-                         nullptr};
+  InputServices services = ScriptedInputServices(clock, devices);
   const char requestedFile[260] = "";
   InitInput(input, requestedFile, nullptr, services);
   if (options.seed) crt::srand(*options.seed);
