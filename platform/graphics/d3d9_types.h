@@ -15,7 +15,6 @@ inline constexpr uint32_t D3DADAPTER_DEFAULT = 0;
 inline constexpr HRESULT D3D_OK = 0;
 inline constexpr HRESULT D3DERR_NOTAVAILABLE = static_cast<HRESULT>(0x8876086Au);
 inline constexpr HRESULT D3DERR_INVALIDCALL = static_cast<HRESULT>(0x8876086Cu);
-inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 
 // Pixel formats.
 inline constexpr uint32_t D3DFMT_UNKNOWN = 0;

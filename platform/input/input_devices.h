@@ -15,7 +15,7 @@ inline constexpr HRESULT DI_OK = 0;
 inline constexpr HRESULT DIERR_NOTACQUIRED = static_cast<HRESULT>(0x8007000Cu);
 inline constexpr HRESULT DIERR_INPUTLOST = static_cast<HRESULT>(0x8007001Eu);
 inline constexpr HRESULT DIERR_OTHERAPPHASPRIO = static_cast<HRESULT>(0x80070005u);
-inline constexpr HRESULT DIERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057u);
+inline constexpr HRESULT DIERR_INVALIDPARAM = E_INVALIDARG;
 
 inline constexpr int DIENUM_STOP = 0;
 inline constexpr int DIENUM_CONTINUE = 1;

@@ -11,9 +11,8 @@
 namespace vtrak {
 
 inline constexpr HRESULT DS_OK = 0;
-inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
-inline constexpr HRESULT DSERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057u);
-inline constexpr HRESULT DSERR_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
+inline constexpr HRESULT DSERR_INVALIDPARAM = E_INVALIDARG;
+inline constexpr HRESULT DSERR_OUTOFMEMORY = E_OUTOFMEMORY;
 inline constexpr HRESULT DSERR_BADFORMAT = static_cast<HRESULT>(0x88780064u);
 inline constexpr HRESULT DSERR_NODRIVER = static_cast<HRESULT>(0x88780078u);
 inline constexpr HRESULT DSERR_GENERIC = E_FAIL;
