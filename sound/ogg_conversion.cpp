@@ -1,16 +1,65 @@
-#define OV_EXCLUDE_STATIC_CALLBACKS
 #include "sound/ogg_conversion.h"
 
-#include <vorbis/vorbisfile.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "platform/core/child_process.h"
+#include "sound/ogg_decode.h"
+#include "sound/sound_file.h"
 
 namespace vtrak {
 namespace {
 
 void PutLittleEndian(uint8_t* at, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A new file beside "data/result.wav", made exclusively (never through a
+// link, never someone else's), with the mode a plain new file would get.
+FileDescriptor CreateTemporaryResult(std::string& name) {
+  name = std::string(kResultWavPath) + ".XXXXXX";
+  FileDescriptor file(mkostemp(name.data(), O_CLOEXEC));
+  if (!file) return {};
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(file.get(), 0666 & ~mask);
+  return file;
+}
+
+// The decoder's own account of the file, checked against the file itself.
+bool WholeResult(int fd, const OggDecodeSummary& summary) {
+  struct stat status {};
+  uint8_t header[44];
+  return fstat(fd, &status) == 0 &&
+         static_cast<uint64_t>(status.st_size) == 44u + uint64_t{summary.dataBytes} &&
+         pread(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) &&
+         std::memcmp(header, "RIFF", 4) == 0 &&
+         (header[40] | header[41] << 8 | header[42] << 16 | uint32_t{header[43]} << 24) ==
+             summary.dataBytes;
+}
+
+// Decodes `input` into `output` in a child process.
+OggDecodeSummary DecodeApart(int input, int output) {
+  OggDecodeSummary summary;
+  const ChildEnd end = RunInChildProcess<OggDecodeSummary>(
+      summary, [input, output](OggDecodeSummary& into) { into = DecodeOggToWav(input, output); });
+  if (end.returned) return summary;
+  summary = OggDecodeSummary{};
+  if (end.signal != 0) {
+    summary.error = SoundLoadError::DecoderCrashed;
+    summary.detail = end.signal;
+  } else {
+    summary.error = SoundLoadError::DecoderLost;
+    summary.detail = end.started ? end.exitStatus : -1;
+  }
+  return summary;
 }
 
 }  // namespace
@@ -21,9 +70,8 @@ bool IsOggVorbisName(const char* path) {
 }
 
 void BuildCanonicalWavHeader(uint8_t header[44], int32_t channels, int32_t rate,
-                             uint32_t totalSamples) {
+                             uint32_t dataBytes) {
   const uint32_t channelCount = static_cast<uint32_t>(channels);
-  const uint32_t dataBytes = totalSamples * channelCount * 2u;
   const uint16_t blockAlign = static_cast<uint16_t>((channelCount & 0xFFFFu) * 2u);
   const uint32_t bytesPerSecond = blockAlign * static_cast<uint32_t>(rate);
   std::memcpy(header, "RIFF", 4);
@@ -40,45 +88,44 @@ void BuildCanonicalWavHeader(uint8_t header[44], int32_t channels, int32_t rate,
   PutLittleEndian(header + 40, dataBytes, 4);
 }
 
-HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot) {
-  std::FILE* input = std::fopen(path, "rb");
-  if (input == nullptr) return S_OK;
-  // The input is checked before the output is touched: a file that is not Ogg
-  // Vorbis leaves "data/result.wav" and the slot as they were.
-  OggVorbis_File decoder;
-  if (ov_open(input, &decoder, nullptr, 0) < 0) {
-    std::fclose(input);  // a failed open leaves the stream to its caller
+HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport* report) {
+  SoundLoadReport local;
+  SoundLoadReport& out = report != nullptr ? *report : local;
+  out = SoundLoadReport{};
+  bool notRegular = false;
+  const FileDescriptor input = OpenSoundFile(path, out.detail, notRegular);
+  if (!input) {
+    out.error = notRegular ? SoundLoadError::NotARegularFile : SoundLoadError::CannotOpen;
     return S_OK;
   }
-  // From here the decoder owns the input and ov_clear closes it.
-  const vorbis_info* info = ov_info(&decoder, -1);
-  // The old result gives way to a new file rather than being cut to nothing:
-  // the file system then need not finish writing the old one first.
-  if (info != nullptr) std::remove(kResultWavPath);
-  std::FILE* output = info != nullptr ? std::fopen(kResultWavPath, "wb") : nullptr;
-  if (output == nullptr) {
-    ov_clear(&decoder);
+  std::string temporary;
+  FileDescriptor output = CreateTemporaryResult(temporary);
+  if (!output) {
+    out.error = SoundLoadError::CannotCreateResult;
+    out.detail = errno;
     return S_OK;
   }
 
-  const auto total = static_cast<uint32_t>(static_cast<uint64_t>(ov_pcm_total(&decoder, -1)));
-  uint8_t header[44];
-  BuildCanonicalWavHeader(header, info->channels, static_cast<int32_t>(info->rate), total);
-  std::fwrite(header, 1, sizeof header, output);
-
-  // Decoded blocks go straight to the file; a gap or a damaged part is
-  // skipped and decoding goes on to the end.
-  char block[kPcmBlockBytes];
-  int bitstream = 0;
-  for (;;) {
-    const long bytes = ov_read(&decoder, block, kPcmBlockBytes, 0, 2, 1, &bitstream);
-    if (bytes == 0) break;
-    if (bytes > 0) std::fwrite(block, 1, static_cast<size_t>(bytes), output);
+  OggDecodeSummary summary = DecodeApart(input.get(), output.get());
+  if (summary.error == SoundLoadError::None && !WholeResult(output.get(), summary)) {
+    summary.error = SoundLoadError::DecoderLost;
   }
-  ov_clear(&decoder);
-  std::fclose(output);
-
-  LoadSound(bank, kResultWavPath, slot);
+  if (summary.error == SoundLoadError::None &&
+      (!output.Close() || std::rename(temporary.c_str(), kResultWavPath) != 0)) {
+    summary.error = SoundLoadError::WriteFailed;
+    summary.detail = errno;
+  }
+  out.linksConverted = summary.linksConverted;
+  out.nextChannels = summary.nextChannels;
+  out.nextRate = summary.nextRate;
+  if (summary.error != SoundLoadError::None) {
+    out.error = summary.error;
+    out.detail = summary.detail;
+    unlink(temporary.c_str());
+    return S_OK;
+  }
+  out.converted = true;
+  LoadSound(bank, kResultWavPath, slot, &out);
   return S_OK;
 }
 

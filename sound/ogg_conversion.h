@@ -5,6 +5,7 @@
 
 #include "platform/core/result.h"
 #include "sound/sound_bank.h"
+#include "sound/sound_load_report.h"
 
 namespace vtrak {
 
@@ -21,14 +22,17 @@ inline constexpr int kPcmBlockBytes = 4096;
 // ("music.ogg", and as much "x.gz"): LoadSound converts those first.
 bool IsOggVorbisName(const char* path);
 
-// Always 0. When the input cannot be opened or is not Ogg Vorbis, or the
-// output cannot be created, nothing is written or loaded and the slot keeps
-// what it held.
-HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot);
+// Always 0. The file is decoded in a process of its own into a new file in
+// data/, which replaces "data/result.wav" only when it is whole; then that
+// is loaded into the slot. When anything fails (the input cannot be read or
+// is not Ogg Vorbis, the decoder crashes, a write fails, the sound is too
+// long for a WAV header) "data/result.wav" and the slot stay as they were;
+// `report`, when given, says why.
+HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot,
+                        SoundLoadReport* report = nullptr);
 
-// The canonical 44-byte header for `totalSamples` samples per channel of
-// 16-bit PCM; every size in 32-bit arithmetic that wraps.
+// The canonical 44-byte header for `dataBytes` bytes of 16-bit PCM.
 void BuildCanonicalWavHeader(uint8_t header[44], int32_t channels, int32_t rate,
-                             uint32_t totalSamples);
+                             uint32_t dataBytes);
 
 }  // namespace vtrak

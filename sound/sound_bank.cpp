@@ -1,20 +1,14 @@
 #include "sound/sound_bank.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/sound/openal_sound_device.h"
 #include "sound/ogg_conversion.h"
+#include "sound/sound_file.h"
 #include "sound/wav_header_reader.h"
 
 namespace vtrak {
 namespace {
-
-// Closes the file on every way out of a load.
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 DSBUFFERDESC BufferDescription(const WAVEFORMATEX& format, uint32_t bytes) {
   DSBUFFERDESC description{};
@@ -57,44 +51,54 @@ void StartMusic(SoundBank& bank) {
   music->Play(0, 0, DSBPLAY_LOOPING);
 }
 
-HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot) {
+HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport* report) {
   if (IsOggVorbisName(path)) {
-    ConvertOggToWav(bank, path, slot);
+    ConvertOggToWav(bank, path, slot, report);
     return S_OK;
   }
+  SoundLoadReport local;
+  SoundLoadReport& out = report != nullptr ? *report : local;
+  out.error = SoundLoadError::None;
+  out.detail = 0;
+  const auto fail = [&out](SoundLoadError error) {
+    out.error = error;
+    return E_FAIL;
+  };
   if (slot < 0 || slot >= kSoundSlotCount) return E_FAIL;
   std::unique_ptr<DirectSoundBuffer8>& target = bank.slots[static_cast<size_t>(slot)];
   target.reset();
 
-  File file(std::fopen(path, "rb"));
-  if (!file) return E_FAIL;
+  bool notRegular = false;
+  const FileDescriptor file = OpenSoundFile(path, out.detail, notRegular);
+  if (!file) return fail(notRegular ? SoundLoadError::NotARegularFile : SoundLoadError::CannotOpen);
+  BlockReader reader(file.get());
   WavHeader header;
-  if (!ReadWavHeader(file.get(), header)) return E_FAIL;
+  if (!ReadWavHeader(reader, header)) return fail(SoundLoadError::HeaderCutShort);
   const WAVEFORMATEX format = DeriveWaveFormat(header);
-  if (!bank.directSound) return E_FAIL;
+  if (!bank.directSound) return fail(SoundLoadError::NoSoundDevice);
 
   // The device checks the length before any memory is taken for it.
   const DSBUFFERDESC description = BufferDescription(format, header.dataLength);
   std::unique_ptr<DirectSoundBuffer> interim;
   if (Failed(bank.directSound->CreateSoundBuffer(&description, interim)) || !interim) {
-    return E_FAIL;
+    return fail(SoundLoadError::FormatRefused);
   }
   const HRESULT queried = interim->QueryInterface(IID_IDirectSoundBuffer8, target);
   interim.reset();
   if (Failed(queried) || !target) {
     target.reset();
-    return E_FAIL;
+    return fail(SoundLoadError::FormatRefused);
   }
 
   void* region = nullptr;
   uint32_t regionBytes = 0;
   if (Failed(target->Lock(0, header.dataLength, &region, &regionBytes, nullptr, nullptr, 0))) {
-    return E_FAIL;  // the slot keeps the new, unfilled buffer
+    return fail(SoundLoadError::LockRefused);  // the slot keeps the new, unfilled buffer
   }
   // The data arrive in one read; what a short file leaves unread stays silent.
   const size_t wanted = header.dataLength < regionBytes ? header.dataLength : regionBytes;
   auto* bytes = static_cast<uint8_t*>(region);
-  const size_t read = std::fread(bytes, 1, wanted, file.get());
+  const size_t read = reader.Read(bytes, wanted);
   std::memset(bytes + read, header.bitsPerSample == 8 ? 0x80 : 0, regionBytes - read);
   target->Unlock(region, regionBytes, nullptr, 0);
   return S_OK;

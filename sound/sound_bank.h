@@ -8,6 +8,7 @@
 
 #include "platform/core/result.h"
 #include "platform/sound/sound_device.h"
+#include "sound/sound_load_report.h"
 
 namespace vtrak {
 
@@ -36,7 +37,9 @@ void StartMusic(SoundBank& bank);
 // Fills `slot` (0..255) from a PCM WAV file. A name whose second-to-last
 // character is 'g' is taken for Ogg Vorbis and converted first; that way
 // always returns 0. A WAV load returns 0, or E_FAIL when it fails. Nothing is
-// played.
-HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot);
+// played. Only a regular file is read; `report`, when given, says what
+// became of the load.
+HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot,
+                  SoundLoadReport* report = nullptr);
 
 }  // namespace vtrak

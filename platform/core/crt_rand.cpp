@@ -11,6 +11,8 @@ int rand() {
   return static_cast<int>((randState >> 16) & 0x7FFFu);
 }
 
-void srand(uint32_t seed) { randState = seed; }
+void srand(uint32_t seed) {
+  randState = seed;
+}
 
 }  // namespace vtrak::crt

@@ -21,6 +21,7 @@ class MemoryDirectSound final : public DirectSound8 {
     if (device_.refuseCreateBuffer) return DSERR_GENERIC;
     uint32_t bytes = 0;
     if (const HRESULT hr = CheckBufferDescription(description, bytes); Failed(hr)) return hr;
+    if (description->dwBufferBytes > device_.maxBufferBytes) return DSERR_INVALIDPARAM;
     SoundBufferMemory memory;
     if (const HRESULT hr = memory.Allocate(*description->lpwfxFormat, bytes); Failed(hr)) {
       return hr;

@@ -16,6 +16,9 @@ struct MemorySoundDevice {
   bool refuseCreateBuffer = false;
   bool refuseQueryInterface = false;
   bool refuseLock = false;
+  // The largest buffer it makes, at most the real limit; a fuzzer lowers it
+  // to stay fast.
+  uint32_t maxBufferBytes = DSBSIZE_MAX;
   // What happened.
   const void* cooperativeWindow = nullptr;
   uint32_t cooperativeLevel = 0;

@@ -1,10 +1,12 @@
 // The music the build composes: its format, length, level and seam.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "sound/sound_file.h"
 #include "sound/wav_header_reader.h"
 #include "tests/sound/sound_test_files.h"
 
@@ -12,14 +14,14 @@ namespace vtrak::test {
 namespace {
 
 TEST(Music, IsALoudEnoughLoopThatNeverClips) {
-  std::FILE* file = std::fopen(VTRAK_BGM_PATH, "rb");
-  ASSERT_NE(file, nullptr) << VTRAK_BGM_PATH;
+  const FileDescriptor file(open(VTRAK_BGM_PATH, O_RDONLY | O_CLOEXEC));
+  ASSERT_TRUE(file) << VTRAK_BGM_PATH;
+  BlockReader reader(file.get());
   WavHeader header;
-  ASSERT_TRUE(ReadWavHeader(file, header));
+  ASSERT_TRUE(ReadWavHeader(reader, header));
   std::vector<int16_t> samples(header.dataLength / 2);
-  const size_t read = std::fread(samples.data(), 2, samples.size(), file);
-  std::fclose(file);
-  ASSERT_EQ(read, samples.size());
+  const size_t bytes = samples.size() * 2;
+  ASSERT_EQ(reader.Read(reinterpret_cast<uint8_t*>(samples.data()), bytes), bytes);
 
   EXPECT_EQ(header.channels, 2);
   EXPECT_EQ(header.sampleRate, 44100u);

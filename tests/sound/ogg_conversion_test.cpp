@@ -1,8 +1,12 @@
 // The Ogg Vorbis conversion, over files encoded by the tests themselves.
 #include "sound/ogg_conversion.h"
 
+#include <fcntl.h>
+
 #include <filesystem>
 
+#include "sound/ogg_decode.h"
+#include "sound/sound_file.h"
 #include "tests/sound/sound_bank_fixture.h"
 
 namespace vtrak::test {
@@ -69,26 +73,23 @@ TEST_F(OggConversionTest, MonoFileAtHalfRate) {
   EXPECT_EQ(FormatOf(1).nSamplesPerSec, 22050u);
 }
 
-TEST_F(OggConversionTest, ChainedFileTakesTheFirstFormat) {
-  // 2 s of stereo at 44100 Hz, then 1 s of mono at 22050 Hz.
+TEST_F(OggConversionTest, ChainedFileStopsAtTheFirstLinkOfAnotherFormat) {
+  // 2 s of stereo at 44100 Hz, then 1 s of mono at 22050 Hz, then stereo again.
   Bytes file;
   AppendOggStream(file, 2, 44100, 88200, 1);
   AppendOggStream(file, 1, 22050, 22050, 2);
+  AppendOggStream(file, 2, 44100, 44100, 3);
   WriteFile("chain.ogg", file);
-  ASSERT_EQ(LoadSound(bank(), "chain.ogg", 0), S_OK);
+  SoundLoadReport report;
+  ASSERT_EQ(LoadSound(bank(), "chain.ogg", 0, &report), S_OK);
   const Bytes wav = ReadFile(kResultWavPath);
-  // The total counts every stream's samples at the first stream's width...
-  ExpectCanonicalHeader(wav, {2, 44100, 176400, 4, (88200u + 22050u) * 4u});
-  // ...while each stream is written as decoded.
-  EXPECT_EQ(wav.size(), 44u + 88200u * 4u + 22050u * 2u);
-  // The load pads what the file lacks with silence.
+  ExpectCanonicalHeader(wav, {2, 44100, 176400, 4, 88200u * 4u});
+  EXPECT_EQ(wav.size(), 44u + 88200u * 4u);
+  EXPECT_EQ(report.linksConverted, 1);
+  EXPECT_EQ(report.nextChannels, 1);
+  EXPECT_EQ(report.nextRate, 22050);
   ASSERT_NE(Slot(0), nullptr);
-  const Bytes contents = ContentsOf(0);
-  ASSERT_EQ(contents.size(), (88200u + 22050u) * 4u);
-  EXPECT_EQ(Bytes(contents.begin(), contents.begin() + static_cast<long>(wav.size() - 44)),
-            Bytes(wav.begin() + 44, wav.end()));
-  EXPECT_EQ(Bytes(contents.begin() + static_cast<long>(wav.size() - 44), contents.end()),
-            Bytes(contents.size() - (wav.size() - 44), 0));
+  EXPECT_EQ(ContentsOf(0), Bytes(wav.begin() + 44, wav.end()));
 }
 
 TEST_F(OggConversionTest, MissingOrForeignInputChangesNothing) {
@@ -116,13 +117,12 @@ TEST_F(OggConversionTest, NoDataFolderLoadsNothing) {
   EXPECT_EQ(ContentsOf(9), (Bytes{9, 9, 9, 9}));
 }
 
-TEST(CanonicalWavHeader, SizesWrapAt32Bits) {
-  uint8_t header[44];
-  // 2^30 samples of 2 channels: 2^32 bytes, which wraps to 0.
-  BuildCanonicalWavHeader(header, 2, 44100, 1u << 30);
-  const Bytes bytes(header, header + 44);
-  EXPECT_EQ(ReadLittleEndian(bytes, 40, 4), 0u);
-  EXPECT_EQ(ReadLittleEndian(bytes, 4, 4), 36u);
+TEST_F(OggConversionTest, SoundBeyondWhatTheHeaderCanStateIsRefused) {
+  WriteOgg("long.ogg", 1, 8000, 8000);
+  const FileDescriptor input(open("long.ogg", O_RDONLY | O_CLOEXEC));
+  const FileDescriptor output(open("out.wav", O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  ASSERT_TRUE(input && output);
+  EXPECT_EQ(DecodeOggToWav(input.get(), output.get(), 15999).error, SoundLoadError::TooLongForWav);
 }
 
 }  // namespace

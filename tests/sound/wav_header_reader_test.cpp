@@ -1,6 +1,9 @@
 // The WAV header reader, over files written byte by byte.
 #include "sound/wav_header_reader.h"
 
+#include <fcntl.h>
+
+#include "sound/sound_file.h"
 #include "tests/sound/sound_bank_fixture.h"
 
 namespace vtrak::test {
@@ -90,11 +93,11 @@ TEST_F(WavLoadTest, PairInAnEarlierChunkEndsTheDataScan) {
   AppendLittleEndian(file, 8, 4);
   WriteFile("list.wav", Concat(file, RampBytes(8)));
 
-  std::FILE* in = std::fopen("list.wav", "rb");
-  ASSERT_NE(in, nullptr);
+  const FileDescriptor in(open("list.wav", O_RDONLY | O_CLOEXEC));
+  ASSERT_TRUE(in);
+  BlockReader reader(in.get());
   WavHeader header;
-  EXPECT_TRUE(ReadWavHeader(in, header));
-  std::fclose(in);
+  EXPECT_TRUE(ReadWavHeader(reader, header));
   // The four bytes after "Meta" are "data": 0x61746164.
   EXPECT_EQ(header.dataLength, 0x61746164u);
 

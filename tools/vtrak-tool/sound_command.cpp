@@ -1,11 +1,12 @@
 // vtrak-tool sound PATH: loads a sound into slot 0 of a bank on an in-memory
 // sound device, exactly as the game loads its music, and describes the buffer.
-#include <sys/stat.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <memory>
+#include <string>
 
 #include "platform/sound/memory_sound_device.h"
 #include "sound/ogg_conversion.h"
@@ -15,53 +16,101 @@
 namespace vtrak::tool {
 namespace {
 
-bool Readable(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+// The path as it can be shown on a terminal: control characters and the
+// backslash become escapes, so a crafted name cannot rewrite the screen.
+std::string Printable(const char* path) {
+  std::string shown;
+  for (const char* at = path; *at != '\0'; ++at) {
+    const auto byte = static_cast<unsigned char>(*at);
+    if (byte == '\\') {
+      shown += "\\\\";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escape[5];
+      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+      shown += escape;
+    } else {
+      shown += *at;
+    }
+  }
+  return shown;
 }
 
-// What identifies one version of a file: a conversion writes a new one.
-struct FileVersion {
-  bool exists = false;
-  ino_t inode = 0;
-  timespec modified{};
-  off_t size = 0;
+// Why slot 0 stayed empty, from the loader's own report; one line.
+void ReportNoSound(const char* path, const SoundLoadReport& report) {
+  const std::string shown = Printable(path);
+  const char* name = shown.c_str();
+  const char* why = std::strerror(report.detail);
+  switch (report.error) {
+    case SoundLoadError::CannotOpen:
+      std::fprintf(stderr, "error: cannot open %s: %s: check the path and its permissions\n", name,
+                   why);
+      return;
+    case SoundLoadError::NotARegularFile:
+      std::fprintf(stderr,
+                   "error: %s is not a regular file (a FIFO, a device or a folder): give a sound "
+                   "file\n",
+                   name);
+      return;
+    case SoundLoadError::NotOggVorbis:
+      std::fprintf(stderr, "error: %s was not converted: it is not an Ogg Vorbis file\n", name);
+      return;
+    case SoundLoadError::CannotCreateResult:
+      if (report.detail == ENOENT) {
+        std::fprintf(stderr,
+                     "error: %s was not converted: there is no data folder for %s (make one in "
+                     "the current directory)\n",
+                     name, kResultWavPath);
+      } else {
+        std::fprintf(stderr, "error: %s was not converted: cannot make a file in data/: %s\n", name,
+                     why);
+      }
+      return;
+    case SoundLoadError::WriteFailed:
+      std::fprintf(stderr, "error: %s was not converted: writing failed: %s; %s is unchanged\n",
+                   name, why, kResultWavPath);
+      return;
+    case SoundLoadError::TooLongForWav:
+      std::fprintf(stderr,
+                   "error: %s was not converted: its sound is longer than a WAV file can state "
+                   "(4 GiB); %s is unchanged\n",
+                   name, kResultWavPath);
+      return;
+    case SoundLoadError::DecoderStuck:
+      std::fprintf(stderr,
+                   "error: %s was not converted: the decoder made no progress through its "
+                   "damaged stream; %s is unchanged\n",
+                   name, kResultWavPath);
+      return;
+    case SoundLoadError::DecoderCrashed:
+      std::fprintf(stderr,
+                   "error: %s was not converted: the decoder crashed on it (%s); the file is "
+                   "damaged, and %s is unchanged\n",
+                   name, strsignal(report.detail), kResultWavPath);
+      return;
+    case SoundLoadError::DecoderLost:
+      std::fprintf(stderr,
+                   "error: %s was not converted: the decoding process ended unexpectedly "
+                   "(status %d); %s is unchanged\n",
+                   name, report.detail, kResultWavPath);
+      return;
+    default:
+      break;
+  }
+  const bool headerCut = report.error == SoundLoadError::HeaderCutShort;
+  std::fprintf(stderr, "error: %s gave no sound: %s\n", report.converted ? kResultWavPath : name,
+               headerCut ? "its WAV header ends early"
+                         : "its format or length is not 1-2 channels of 8 or 16 bits at "
+                           "100-200000 Hz, 4 bytes to 256 MB");
+}
 
-  static FileVersion Of(const char* path) {
-    struct stat info {};
-    if (stat(path, &info) != 0) return {};
-    return {true, info.st_ino, info.st_mtim, info.st_size};
-  }
-  bool operator==(const FileVersion& other) const {
-    return exists == other.exists && inode == other.inode &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
-           size == other.size;
-  }
-};
-
-// Why slot 0 stayed empty, as far as can be told from outside the loader.
-// `resultBefore` is data/result.wav as it was before the load.
-void ReportNoSound(const char* path, const FileVersion& resultBefore) {
-  if (!Readable(path)) {
-    std::fprintf(stderr, "error: cannot open %s: check the path and its permissions\n", path);
-  } else if (IsOggVorbisName(path) && !std::filesystem::is_directory("data")) {
-    std::fprintf(stderr,
-                 "error: %s was not converted: there is no data folder for %s (make one in the "
-                 "current directory)\n",
-                 path, kResultWavPath);
-  } else if (IsOggVorbisName(path) && FileVersion::Of(kResultWavPath) == resultBefore) {
-    std::fprintf(stderr,
-                 "error: %s was not converted: it is not an Ogg Vorbis file, or %s cannot be "
-                 "written\n",
-                 path, kResultWavPath);
-  } else {
-    std::fprintf(stderr,
-                 "error: %s gave no sound: the header ends early, or its format or length is "
-                 "not 1-2 channels of 8 or 16 bits at 100-200000 Hz, 4 bytes to 256 MB\n",
-                 IsOggVorbisName(path) ? kResultWavPath : path);
-  }
+// A chained stream is converted up to its first link of another format.
+void NoteLinksLeftOut(const char* path, const SoundLoadReport& report) {
+  if (!report.converted || report.nextChannels == 0) return;
+  std::fprintf(stderr,
+               "note: %s: converted the first %d link(s) of its chained stream; the next has %d "
+               "channel(s) at %d Hz, unlike the first, and it and the rest were left out\n",
+               Printable(path).c_str(), report.linksConverted, report.nextChannels,
+               report.nextRate);
 }
 
 int DescribeBuffer(DirectSoundBuffer8& buffer) {
@@ -95,10 +144,11 @@ int RunSoundCommand(int argc, char** argv) {
   }
   MemorySoundDevice device;
   const std::unique_ptr<SoundBank> bank(CreateSoundBank(nullptr, MemoryDirectSoundCreate8(device)));
-  const FileVersion resultBefore = FileVersion::Of(kResultWavPath);
-  LoadSound(*bank, argv[0], 0);
+  SoundLoadReport report;
+  LoadSound(*bank, argv[0], 0, &report);
+  NoteLinksLeftOut(argv[0], report);
   if (!bank->slots[0]) {
-    ReportNoSound(argv[0], resultBefore);
+    ReportNoSound(argv[0], report);
     return 1;
   }
   return DescribeBuffer(*bank->slots[0]);

@@ -1,0 +1,34 @@
+#pragma once
+// The decoding half of the Ogg Vorbis conversion: a whole Ogg Vorbis file to
+// a 16-bit PCM WAV file whose header states exactly what follows it. It runs
+// in a process of its own (see ConvertOggToWav): the decoder is not trusted
+// to survive a hostile file.
+#include <cstdint>
+
+#include "sound/sound_load_report.h"
+
+namespace vtrak {
+
+// The most sound data a WAV header can state: its RIFF size is 36 more.
+inline constexpr uint64_t kMaxWavDataBytes = 0xFFFFFFFFull - 36;
+
+// What one decode did; plain data, to cross a pipe.
+struct OggDecodeSummary {
+  SoundLoadError error = SoundLoadError::None;
+  int32_t detail = 0;
+  uint32_t dataBytes = 0;
+  int32_t linksConverted = 0;
+  int32_t nextChannels = 0;
+  int32_t nextRate = 0;
+};
+
+// Decodes the Ogg Vorbis file open at `inputFd` into `outputFd` (empty,
+// writable, seekable): the canonical 44-byte header, then the samples as
+// the decoder delivers them, then the header again with the sizes of what
+// was written. Stops before the first link of a chained stream whose
+// channels or rate differ from the first link's. Fails with TooLongForWav
+// rather than write more than `maxDataBytes` of sound data.
+OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd,
+                                uint64_t maxDataBytes = kMaxWavDataBytes);
+
+}  // namespace vtrak

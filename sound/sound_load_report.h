@@ -1,0 +1,39 @@
+#pragma once
+// What became of one load, for a caller that explains it to a person. The
+// game itself does not look: a failed load is silence.
+#include <cstdint>
+
+namespace vtrak {
+
+enum class SoundLoadError {
+  None,
+  CannotOpen,       // `detail`: the errno of the open
+  NotARegularFile,  // a FIFO, a device or a folder
+  HeaderCutShort,   // the file ends before the data length
+  NoSoundDevice,
+  FormatRefused,  // the device takes no buffer of that format or length
+  LockRefused,
+  // The Ogg Vorbis conversion; the old "data/result.wav" stays as it was.
+  NotOggVorbis,
+  CannotCreateResult,  // `detail`: the errno of the temporary file in data/
+  WriteFailed,         // `detail`: the errno of the write, the close or the rename
+  TooLongForWav,       // more sound than a WAV header's 32-bit sizes can state
+  DecoderStuck,        // decoder errors without progress through the file
+  DecoderCrashed,      // `detail`: the signal that ended the decoding process
+  DecoderLost,         // `detail`: the decoding process's unexpected exit status
+};
+
+struct SoundLoadReport {
+  SoundLoadError error = SoundLoadError::None;
+  int detail = 0;
+  // A conversion that replaced "data/result.wav".
+  bool converted = false;
+  // A chained stream is converted while its links keep the first link's
+  // channels and rate: `linksConverted` links were, and the next one has
+  // `nextChannels` channels at `nextRate` Hz (0 when every link was).
+  int32_t linksConverted = 0;
+  int32_t nextChannels = 0;
+  int32_t nextRate = 0;
+};
+
+}  // namespace vtrak
