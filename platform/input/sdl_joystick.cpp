@@ -48,7 +48,13 @@ class SdlJoystick final : public DeviceBase {
         hats_(std::clamp(SDL_JoystickNumHats(joystick), 0, kMaxJoystickHats)) {
     std::fill(std::begin(rangeMax_), std::end(rangeMax_), 65535);  // DirectInput's default
   }
-  ~SdlJoystick() override { SDL_JoystickClose(joystick_); }
+  // The joystick keeps SDL's joystick subsystem running until it is closed:
+  // quitting the subsystem closes and frees every open joystick, so the
+  // DirectInput object may go first.
+  ~SdlJoystick() override {
+    SDL_JoystickClose(joystick_);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  }
 
  private:
   bool CanAcquire() const override { return SDL_JoystickGetAttached(joystick_) == SDL_TRUE; }
@@ -86,8 +92,12 @@ class SdlJoystick final : public DeviceBase {
 }  // namespace
 
 std::unique_ptr<DirectInputDevice8> OpenSdlJoystick(int index) {
+  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return nullptr;
   SDL_Joystick* joystick = SDL_JoystickOpen(index);
-  if (joystick == nullptr) return nullptr;
+  if (joystick == nullptr) {
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    return nullptr;
+  }
   return std::make_unique<SdlJoystick>(joystick);
 }
 

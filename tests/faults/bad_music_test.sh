@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# A damaged bgm.wav beside the game: cut off inside its header, or claiming
-# 4 GiB of sound data. Either way the game starts and plays silently, closes
-# with 0, and the file is left as it was. Usage: bad_music_test.sh BIN_FOLDER
+# A bad bgm.wav beside the game: cut off inside its header, claiming 4 GiB of
+# sound data, a FIFO that no one writes, or a link to /dev/zero. Either way
+# the game starts at once and plays silently, closes with 0, and the file is
+# left as it was. A 4 GiB sparse bgm.wav whose marker sits at its end is read
+# through quickly, and the game stays closable while it does.
+# Usage: bad_music_test.sh BIN_FOLDER
 source "$(dirname "$0")/fault_lib.sh"
 start_desktop
 game_folder=$(copy_game "$1")
 trap 'rm -rf "$game_folder"; stop_desktop' EXIT
 
 header='RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data'
-for case in truncated huge; do
-  if [ "$case" = truncated ]; then
-    printf "$header" | head -c 30 >"$game_folder/bgm.wav"
-  else
-    printf "$header"'\xff\xff\xff\xff0123456789abcdef' >"$game_folder/bgm.wav"
-  fi
+for case in truncated huge fifo zero; do
+  rm -f "$game_folder/bgm.wav"
+  case "$case" in
+    truncated) printf "$header" | head -c 30 >"$game_folder/bgm.wav" ;;
+    huge) printf "$header"'\xff\xff\xff\xff0123456789abcdef' >"$game_folder/bgm.wav" ;;
+    fifo) mkfifo "$game_folder/bgm.wav" ;;
+    zero) ln -s /dev/zero "$game_folder/bgm.wav" ;;
+  esac
   before=$(fingerprint "$game_folder")
   start_game "$game_folder"
   sleep 2
@@ -22,4 +27,27 @@ for case in truncated huge; do
   close_game "$WINDOW" "$GAME"
   [ "$(fingerprint "$game_folder")" = "$before" ] || fail "the game changed its folder ($case bgm.wav)"
 done
+
+# 4 GiB of nothing, then the header's markers: the scan reads it all.
+rm -f "$game_folder/bgm.wav"
+truncate -s 4G "$game_folder/bgm.wav"
+printf 'fmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data\x10\x00\x00\x00' \
+  >>"$game_folder/bgm.wav"
+start_game "$game_folder"
+close_game "$WINDOW" "$GAME"
+# Asked to end while it reads, it ends (with 0) instead of carrying on.
+(cd "$game_folder" && exec ./vtrak) &
+game=$!
+for _ in $(seq 200); do
+  ls -l "/proc/$game/fd" 2>/dev/null | grep -q 'bgm.wav$' && break
+  sleep 0.05
+done
+kill -TERM "$game"
+for _ in $(seq 200); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game" 2>/dev/null && fail "the game did not end on SIGTERM while it read bgm.wav"
+set +e
+wait "$game"
+status=$?
+set -e
+[ "$status" -eq 0 ] || fail "SIGTERM during start-up ended the game with $status"
 echo PASS

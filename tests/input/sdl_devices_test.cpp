@@ -184,6 +184,27 @@ TEST_F(SdlDevices, VirtualControllerBecomesTheJoystick) {
   ReleaseInput(state);
 }
 
+TEST_F(SdlDevices, ReleaseWithAControllerOpenClosesItOnce) {
+  // Only the input state's own objects hold the joystick subsystem at the
+  // end, as in the game: the DirectInput object is released first, then
+  // the joystick.
+  directInput.reset();
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+  ASSERT_GE(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0), 0);
+  SystemClock clock;
+  InputState state(clock);
+  InputServices services{&clock, CreateSdlDirectInput, [](const char*) {}};
+  ASSERT_EQ(InitInput(state, "", window.get(), services), S_OK);
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  ASSERT_TRUE(state.joystick);
+  // Closing a joystick that SDL has already freed reads the freed memory and
+  // complains of an invalid joystick.
+  SDL_ClearError();
+  ReleaseInput(state);
+  EXPECT_STREQ(SDL_GetError(), "");
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_JOYSTICK), 0u);
+}
+
 TEST_F(SdlDevices, NoControllerMeansNoJoystickAndNoMessage) {
   ASSERT_EQ(SDL_NumJoysticks(), 0);
   SystemClock clock;
