@@ -2,7 +2,7 @@
 # A bad bgm.wav beside the game: cut off inside its header, claiming 4 GiB of
 # sound data, a FIFO that no one writes, or a link to /dev/zero. Either way
 # the game starts at once and plays silently, closes with 0, and the file is
-# left as it was. A 4 GiB sparse bgm.wav whose marker sits at its end is read
+# left as it was. A 2 GiB sparse bgm.wav whose marker sits at its end is read
 # through quickly, and the game stays closable while it does.
 # Usage: bad_music_test.sh BIN_FOLDER
 source "$(dirname "$0")/fault_lib.sh"
@@ -28,9 +28,9 @@ for case in truncated huge fifo zero; do
   [ "$(fingerprint "$game_folder")" = "$before" ] || fail "the game changed its folder ($case bgm.wav)"
 done
 
-# 4 GiB of nothing, then the header's markers: the scan reads it all.
+# 2 GiB of nothing, then the header's markers: the scan reads it all.
 rm -f "$game_folder/bgm.wav"
-truncate -s 4G "$game_folder/bgm.wav"
+truncate -s 2G "$game_folder/bgm.wav"
 printf 'fmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data\x10\x00\x00\x00' \
   >>"$game_folder/bgm.wav"
 start_game "$game_folder"
@@ -43,11 +43,5 @@ for _ in $(seq 200); do
   sleep 0.05
 done
 kill -TERM "$game"
-for _ in $(seq 200); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game" 2>/dev/null && fail "the game did not end on SIGTERM while it read bgm.wav"
-set +e
-wait "$game"
-status=$?
-set -e
-[ "$status" -eq 0 ] || fail "SIGTERM during start-up ended the game with $status"
+expect_exit_zero "$game" "on SIGTERM while it read bgm.wav"
 echo PASS

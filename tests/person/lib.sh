@@ -98,15 +98,21 @@ close_message_box() {
 # Closes window $1 through the window manager (Alt+F4) and checks that the
 # game, process $2 (a child of this shell), ended with status 0.
 close_game() {
-  local window="$1" pid="$2" status
-  xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 || true
+  xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 || true
+  expect_exit_zero "$2" "when its window was closed"
+}
+
+# Waits up to 10 s for the game, process $1 (a child of this shell), to end,
+# and checks that it ended with status 0; $2 says after what.
+expect_exit_zero() {
+  local pid="$1" status
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "the game did not end when its window was closed"
+  kill -0 "$pid" 2>/dev/null && fail "the game did not end $2"
   set +e
   wait "$pid"
   status=$?
   set -e
-  [ "$status" -eq 0 ] || fail "closing the window ended the game with $status"
+  [ "$status" -eq 0 ] || fail "the game ended with $status $2"
 }
 
 screenshot() {
