@@ -19,9 +19,9 @@
 namespace {
 
 constexpr const char* kInputName = "input.wav";
-// Buffers up to 1 MiB: enough for every header shape and a short tail of
+// Buffers up to 64 KiB: enough for every header shape and a tail of
 // silence, small enough that a stated length costs no time to fill.
-constexpr uint32_t kBufferLimit = 1u << 20;
+constexpr uint32_t kBufferLimit = 64u << 10;
 
 void Require(bool condition, const char* what) {
   if (condition) return;

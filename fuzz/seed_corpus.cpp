@@ -46,16 +46,27 @@ void WriteWavSeeds(const std::filesystem::path& folder) {
 }
 
 void WriteOggSeeds(const std::filesystem::path& folder) {
-  auto encode = [&folder](const char* name, int channels, long rate, long frames, bool chained) {
+  // Each link: channels, rate, samples per channel.
+  struct Link {
+    int channels;
+    long rate;
+    long frames;
+  };
+  auto encode = [&folder](const char* name, std::initializer_list<Link> links) {
     Bytes bytes;
-    vtrak::test::AppendOggStream(bytes, channels, rate, frames, 1);
-    if (chained) vtrak::test::AppendOggStream(bytes, 3 - channels, rate / 2, frames, 2);
+    int serial = 1;
+    for (const Link& link : links) {
+      vtrak::test::AppendOggStream(bytes, link.channels, link.rate, link.frames, serial++);
+    }
     vtrak::test::WriteFile((folder / name).string(), bytes);
   };
-  encode("mono.ogg", 1, 22050, 300, false);
-  encode("stereo.ogg", 2, 44100, 700, false);
-  encode("chained.ogg", 1, 16000, 200, true);
-  encode("empty.ogg", 2, 8000, 0, false);
+  encode("mono.ogg", {{1, 22050, 300}});
+  encode("stereo.ogg", {{2, 44100, 700}});
+  encode("low-rate.ogg", {{1, 8000, 200}});
+  encode("six-channels.ogg", {{6, 48000, 300}});
+  encode("chained.ogg", {{1, 16000, 200}, {2, 8000, 200}});
+  encode("chained-alike.ogg", {{2, 32000, 200}, {2, 32000, 300}});
+  encode("empty.ogg", {{2, 8000, 0}});
 }
 
 }  // namespace

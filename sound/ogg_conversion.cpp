@@ -45,11 +45,13 @@ bool WholeResult(int fd, const OggDecodeSummary& summary) {
              summary.dataBytes;
 }
 
-// Decodes `input` into `output` in a child process.
-OggDecodeSummary DecodeApart(int input, int output) {
+}  // namespace
+
+OggDecodeSummary DecodeInChildProcess(int inputFd, int outputFd) {
   OggDecodeSummary summary;
   const ChildEnd end = RunInChildProcess<OggDecodeSummary>(
-      summary, [input, output](OggDecodeSummary& into) { into = DecodeOggToWav(input, output); });
+      summary,
+      [inputFd, outputFd](OggDecodeSummary& into) { into = DecodeOggToWav(inputFd, outputFd); });
   if (end.returned) return summary;
   summary = OggDecodeSummary{};
   if (end.signal != 0) {
@@ -61,8 +63,6 @@ OggDecodeSummary DecodeApart(int input, int output) {
   }
   return summary;
 }
-
-}  // namespace
 
 bool IsOggVorbisName(const char* path) {
   const size_t length = std::strlen(path);
@@ -88,7 +88,8 @@ void BuildCanonicalWavHeader(uint8_t header[44], int32_t channels, int32_t rate,
   PutLittleEndian(header + 40, dataBytes, 4);
 }
 
-HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport* report) {
+HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport* report,
+                        OggDecodeRunner runDecode) {
   SoundLoadReport local;
   SoundLoadReport& out = report != nullptr ? *report : local;
   out = SoundLoadReport{};
@@ -106,7 +107,7 @@ HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot, SoundLo
     return S_OK;
   }
 
-  OggDecodeSummary summary = DecodeApart(input.get(), output.get());
+  OggDecodeSummary summary = runDecode(input.get(), output.get());
   if (summary.error == SoundLoadError::None && !WholeResult(output.get(), summary)) {
     summary.error = SoundLoadError::DecoderLost;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/core/result.h"
+#include "sound/ogg_decode.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_load_report.h"
 
@@ -22,14 +23,22 @@ inline constexpr int kPcmBlockBytes = 4096;
 // ("music.ogg", and as much "x.gz"): LoadSound converts those first.
 bool IsOggVorbisName(const char* path);
 
-// Always 0. The file is decoded in a process of its own into a new file in
+// Runs DecodeOggToWav where a crash of the decoder cannot end the caller,
+// and says how it ended.
+using OggDecodeRunner = OggDecodeSummary (*)(int inputFd, int outputFd);
+
+// The program's way: a child process for each decode.
+OggDecodeSummary DecodeInChildProcess(int inputFd, int outputFd);
+
+// Always 0. The file is decoded apart (by `runDecode`) into a new file in
 // data/, which replaces "data/result.wav" only when it is whole; then that
 // is loaded into the slot. When anything fails (the input cannot be read or
 // is not Ogg Vorbis, the decoder crashes, a write fails, the sound is too
 // long for a WAV header) "data/result.wav" and the slot stay as they were;
 // `report`, when given, says why.
 HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot,
-                        SoundLoadReport* report = nullptr);
+                        SoundLoadReport* report = nullptr,
+                        OggDecodeRunner runDecode = DecodeInChildProcess);
 
 // The canonical 44-byte header for `dataBytes` bytes of 16-bit PCM.
 void BuildCanonicalWavHeader(uint8_t header[44], int32_t channels, int32_t rate,
