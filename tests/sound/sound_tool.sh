@@ -26,4 +26,12 @@ err=$("$tool" sound fake.ogg 2>&1 >/dev/null)
 [ $? -eq 1 ] || fail "fake.ogg: exit status"
 [ ! -e data/result.wav ] || fail "fake.ogg: data/result.wav written"
 case $err in "error: "*fake.ogg*) ;; *) fail "fake.ogg: stderr '$err'" ;; esac
+# A FIFO is refused at once, not waited on; a name is printed with its
+# control characters escaped.
+mkfifo pipe.wav
+err=$(timeout 10 "$tool" sound pipe.wav 2>&1 >/dev/null)
+[ $? -eq 1 ] || fail "pipe.wav: exit status (124: it blocked)"
+case $err in "error: pipe.wav is not a regular file"*) ;; *) fail "pipe.wav: stderr '$err'" ;; esac
+err=$("$tool" sound $'red\e[31m.wav' 2>&1 >/dev/null)
+case $err in *'red\x1B[31m.wav'*) ;; *) fail "a control character was printed raw: '$err'" ;; esac
 echo "sound tool: all checks passed"
