@@ -38,7 +38,7 @@ class BlockReader {
   bool Refill();
 
   int fd_;
-  std::array<uint8_t, 64 * 1024> block_{};
+  std::array<uint8_t, 128 * 1024> block_{};
   size_t at_ = 0;
   size_t end_ = 0;
   uint64_t offset_ = 0;
