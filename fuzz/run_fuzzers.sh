@@ -6,7 +6,8 @@
 # target's totals when it ends. New inputs go to BUILD_FOLDER/fuzz/found/,
 # crashes to BUILD_FOLDER/fuzz/crashes/. The targets work in a temp folder of
 # their own (in /dev/shm when there is one: the Ogg target writes a file per
-# input), so every path here is absolute.
+# input), so every path here is absolute. An input that takes FUZZ_TIMEOUT
+# seconds (default 30: the machine may be busy) counts as a hang.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 limit=(-max_total_time="${2:-60}")
@@ -23,7 +24,7 @@ run_one() {
   local kind="$1" target="$2" log="$fuzz/$2.log"
   mkdir -p "$fuzz/found/$kind" "$fuzz/crashes"
   if ! ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}" "$build/bin/$target" \
-    "${limit[@]}" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
+    "${limit[@]}" -timeout="${FUZZ_TIMEOUT:-30}" -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$fuzz/crashes/$target-" "$fuzz/found/$kind" "$fuzz/seeds/$kind" \
     >"$log" 2>&1; then
     echo "$target FAILED; the end of $log:"
