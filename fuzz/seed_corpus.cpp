@@ -63,7 +63,8 @@ void WriteOggSeeds(const std::filesystem::path& folder) {
   encode("mono.ogg", {{1, 22050, 300}});
   encode("stereo.ogg", {{2, 44100, 700}});
   encode("low-rate.ogg", {{1, 8000, 200}});
-  encode("six-channels.ogg", {{6, 48000, 300}});
+  // (libvorbisenc 1.3.7 leaks its 5.1 set-up at 44.1 and 48 kHz: 32 kHz here.)
+  encode("six-channels.ogg", {{6, 32000, 300}});
   encode("chained.ogg", {{1, 16000, 200}, {2, 8000, 200}});
   encode("chained-alike.ogg", {{2, 32000, 200}, {2, 32000, 300}});
   encode("empty.ogg", {{2, 8000, 0}});
