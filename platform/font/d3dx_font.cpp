@@ -6,7 +6,7 @@
 
 #include "platform/font/cp932.h"
 #include "platform/font/font_lookup.h"
-#include "platform/graphics/pixel_blend.h"
+#include "platform/font/glyph_blit.h"
 
 namespace vtrak {
 
@@ -22,12 +22,10 @@ int D3DXFont::DrawTextA(D3DXSprite*, const char* text, int count, const RECT* re
   // Pen positions are 64-bit: a box near the ends of the 32-bit range must
   // not overflow as the pen moves along.
   const RenderTarget target = device_->renderTarget();
-  const int64_t clipLeft = std::max<int64_t>(rect->left, 0);
-  const int64_t clipTop = std::max<int64_t>(rect->top, 0);
-  const int64_t clipRight = std::min<int64_t>(rect->right, target.width);
-  const int64_t clipBottom = std::min<int64_t>(rect->bottom, target.height);
-  const uint32_t alpha = colour >> 24;
-  const bool visible = alpha != 0 && clipLeft < clipRight && clipTop < clipBottom;
+  const ClipRect clip{
+      std::clamp(rect->left, 0, target.width), std::clamp(rect->top, 0, target.height),
+      std::clamp(rect->right, 0, target.width), std::clamp(rect->bottom, 0, target.height)};
+  const bool visible = (colour >> 24) != 0 && clip.x0 < clip.x1 && clip.y0 < clip.y1;
 
   int64_t penX = rect->left;
   int64_t lineTop = rect->top;
@@ -44,18 +42,11 @@ int D3DXFont::DrawTextA(D3DXSprite*, const char* text, int count, const RECT* re
     size_t bytes = 1;
     const Glyph& glyph = glyphs_->Get(NextCp932Code(text, length, i, bytes));
     i += bytes;
-    const int64_t originX = penX + glyph.left;
-    const int64_t originY = lineTop + glyphs_->ascent() - glyph.top;
-    penX += glyph.advance;
-    if (!visible) continue;
-    for (const Glyph::Run& run : glyph.runs) {
-      const int64_t y = originY + run.row;
-      if (y < clipTop || y >= clipBottom) continue;
-      const int64_t x0 = std::max(originX + run.column, clipLeft);
-      const int64_t x1 = std::min(originX + run.column + run.length, clipRight);
-      uint32_t* row = target.pixels + static_cast<size_t>(y) * static_cast<size_t>(target.width);
-      for (int64_t x = x0; x < x1; ++x) row[x] = BlendOver(colour, alpha, row[x]);
+    if (visible) {
+      BlitGlyph(glyph, penX + glyph.left, lineTop + glyphs_->ascent() - glyph.top, target, clip,
+                colour);
     }
+    penX += glyph.advance;
   }
   return static_cast<int>(
       std::min<int64_t>(lineTop + glyphs_->cellHeight() - rect->top, INT32_MAX));

@@ -55,7 +55,7 @@ std::unique_ptr<GlyphCache> GlyphCache::Open(const std::string& path, int index,
     return nullptr;
   }
   std::unique_ptr<GlyphCache> cache(new GlyphCache(std::move(freeType), pixelsPerEm, ascent, cell));
-  for (uint16_t code = 0; code < 128; ++code) cache->ascii_.push_back(cache->Render(code));
+  for (char32_t code = 0; code < 128; ++code) cache->ascii_.push_back(cache->Render(code));
   return cache;
 }
 
@@ -73,13 +73,16 @@ GlyphCache::~GlyphCache() = default;
 const Glyph& GlyphCache::Get(uint16_t code) {
   if (code < ascii_.size()) return ascii_[code];
   auto found = others_.find(code);
-  if (found == others_.end()) found = others_.emplace(code, Render(code)).first;
+  if (found == others_.end()) found = others_.emplace(code, Render(Cp932ToUnicode(code))).first;
   return found->second;
 }
 
-Glyph GlyphCache::Render(uint16_t code) {
+bool GlyphCache::Has(char32_t character) const {
+  return FT_Get_Char_Index(freeType_->face, character) != 0;
+}
+
+Glyph GlyphCache::Render(char32_t character) {
   Glyph glyph;
-  const char32_t character = Cp932ToUnicode(code);
   if (character < 0x20) return glyph;  // control characters draw nothing
   FT_Face face = freeType_->face;
   if (FT_Load_Char(face, character, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return glyph;

@@ -41,11 +41,14 @@ class GlyphCache {
   int cellHeight() const { return cellHeight_; }  // distance between lines
   // The glyph for a code-page-932 character code, rendered on first use.
   const Glyph& Get(uint16_t code);
+  // The glyph for a Unicode character, rendered afresh (not kept).
+  Glyph Render(char32_t character);
+  // The face has a glyph of its own for the character.
+  bool Has(char32_t character) const;
 
  private:
   struct FreeType;
   GlyphCache(std::unique_ptr<FreeType> freeType, int pixelsPerEm, int ascent, int cellHeight);
-  Glyph Render(uint16_t code);
 
   std::unique_ptr<FreeType> freeType_;
   int pixelsPerEm_;
