@@ -1,6 +1,6 @@
 # `cpack -G DEB`: one binary package, vtrak_VERSION_ARCH.deb, holding the
 # installed tree under /usr. dpkg-shlibdeps names the libraries the programs
-# link (SDL2, OpenAL Soft, libvorbisfile, FreeType, fontconfig, libpng, zlib and
+# link (SDL2, Xlib, OpenAL Soft, libvorbisfile, FreeType, fontconfig, libpng, zlib and
 # the C and C++ runtimes) with their versions; the font is added by hand, as
 # the game finds it through fontconfig at run time.
 set(CPACK_GENERATOR DEB)

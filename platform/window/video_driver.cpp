@@ -6,14 +6,11 @@
 #include <cstring>
 
 namespace vtrak {
-namespace {
 
-bool IsInvisibleDriver(const char* name) {
+bool IsInvisibleVideoDriver(const char* name) {
   return std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0 ||
          std::strcmp(name, "evdev") == 0;
 }
-
-}  // namespace
 
 VideoStart StartVideo(const char* className, std::string& detail) {
   SDL_setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
@@ -29,7 +26,7 @@ VideoStart StartVideo(const char* className, std::string& detail) {
   const char* driver = SDL_GetCurrentVideoDriver();
   const char* asked = std::getenv("SDL_VIDEODRIVER");
   const bool askedFor = asked != nullptr && driver != nullptr && SDL_strcasecmp(asked, driver) == 0;
-  if (driver == nullptr || (IsInvisibleDriver(driver) && !askedFor)) {
+  if (driver == nullptr || (IsInvisibleVideoDriver(driver) && !askedFor)) {
     detail = driver == nullptr ? "no video driver"
                                : std::string("only the ") + driver + " driver is available";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

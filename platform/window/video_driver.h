@@ -12,4 +12,7 @@ enum class VideoStart { Ok, NoDisplay, Failed };
 // SDL_VIDEODRIVER. `detail` receives SDL's reason on failure.
 VideoStart StartVideo(const char* className, std::string& detail);
 
+// A driver that shows nothing on any screen (offscreen, dummy, evdev).
+bool IsInvisibleVideoDriver(const char* name);
+
 }  // namespace vtrak

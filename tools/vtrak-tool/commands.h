@@ -6,5 +6,6 @@ namespace vtrak::tool {
 
 int RunSimCommand(int argc, char** argv);
 int RunSoundCommand(int argc, char** argv);
+int RunMessageCommand(int argc, char** argv);
 
 }  // namespace vtrak::tool

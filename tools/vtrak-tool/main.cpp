@@ -10,7 +10,8 @@ void PrintUsage() {
   std::fputs(
       "usage: vtrak-tool sim [--seed N] [--steps N] [--keys LIST] [--autoplay] [--trace FILE]\n"
       "                      [--draws FILE] [--png DIR] [--png-every K]\n"
-      "       vtrak-tool sound PATH\n",
+      "       vtrak-tool sound PATH\n"
+      "       vtrak-tool message TEXT\n",
       stderr);
 }
 
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "sim") == 0) return vtrak::tool::RunSimCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "sound") == 0) return vtrak::tool::RunSoundCommand(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "message") == 0) {
+    return vtrak::tool::RunMessageCommand(argc - 2, argv + 2);
+  }
   std::fprintf(stderr, "vtrak-tool: unknown command \"%s\"\n", argv[1]);
   PrintUsage();
   return 2;
