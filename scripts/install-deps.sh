@@ -12,6 +12,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # person-level tests: a real window on a virtual display
   xvfb openbox xdotool x11-utils imagemagick bc
+  # the message box tests: OCR with Japanese, an X server with a made Latin-only core font
+  # (otf2bdf, bdftopcf and mkfontdir), and a Wayland compositor to nest in Xvfb
+  tesseract-ocr tesseract-ocr-jpn otf2bdf xfonts-utils weston
   # packaging checks
   desktop-file-utils appstream dpkg-dev file man-db
 )

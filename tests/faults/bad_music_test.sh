@@ -43,5 +43,5 @@ for _ in $(seq 200); do
   sleep 0.05
 done
 kill -TERM "$game"
-expect_exit_zero "$game" "on SIGTERM while it read bgm.wav"
+expect_end_0 "$game" "SIGTERM while it read bgm.wav"
 echo PASS

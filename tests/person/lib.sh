@@ -22,6 +22,7 @@ stop_desktop() {
 
 # Starts Xvfb on a free display number and openbox on it; exports DISPLAY and
 # XDG_RUNTIME_DIR. Sound goes to OpenAL's null back end unless the test says otherwise.
+# Arguments are passed on to Xvfb (e.g. -fp FOLDER for its core fonts).
 start_desktop() {
   PERSON_TMP=$(mktemp -d)
   trap stop_desktop EXIT
@@ -30,7 +31,7 @@ start_desktop() {
   export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
   unset SDL_VIDEODRIVER WAYLAND_DISPLAY
   exec 3>"$PERSON_TMP/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$PERSON_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset "$@" >"$PERSON_TMP/xvfb.log" 2>&1 &
   PERSON_PIDS+=($!)
   exec 3>&-
   local i
@@ -95,24 +96,24 @@ close_message_box() {
   xdotool key --window "$1" Return
 }
 
-# Closes window $1 through the window manager (Alt+F4) and checks that the
-# game, process $2 (a child of this shell), ended with status 0.
-close_game() {
-  xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 || true
-  expect_exit_zero "$2" "when its window was closed"
-}
-
-# Waits up to 10 s for the game, process $1 (a child of this shell), to end,
-# and checks that it ended with status 0; $2 says after what.
-expect_exit_zero() {
-  local pid="$1" status
+# Waits up to 10 s for process $1, a child of this shell, to end, and checks
+# that it ended with 0; $2 tells what should have ended it.
+expect_end_0() {
+  local pid="$1" what="$2" status
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "the game did not end $2"
+  kill -0 "$pid" 2>/dev/null && fail "process $pid went on after $what"
   set +e
   wait "$pid"
   status=$?
   set -e
-  [ "$status" -eq 0 ] || fail "the game ended with $status $2"
+  [ "$status" -eq 0 ] || fail "process $pid ended with $status after $what"
+}
+
+# Closes window $1 through the window manager (Alt+F4) and checks that the
+# game, process $2 (a child of this shell), ended with status 0.
+close_game() {
+  xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 || true
+  expect_end_0 "$2" "its window was closed"
 }
 
 screenshot() {
@@ -122,4 +123,51 @@ screenshot() {
 # The colour of pixel ($2, $3) in image $1, as ImageMagick's "srgb(r,g,b)" text.
 pixel_at() {
   convert "$1" -format "%[pixel:p{$2,$3}]" info:
+}
+
+# The number of characters to insert, delete or replace to turn $1 into $2.
+edit_distance() {
+  local LC_ALL=C.UTF-8
+  local a="$1" b="$2" i j cost best
+  local -a prev cur
+  for ((j = 0; j <= ${#b}; j++)); do prev[j]=$j; done
+  for ((i = 1; i <= ${#a}; i++)); do
+    cur=("$i")
+    for ((j = 1; j <= ${#b}; j++)); do
+      cost=1
+      [ "${a:i-1:1}" = "${b:j-1:1}" ] && cost=0
+      best=$((prev[j - 1] + cost))
+      ((prev[j] + 1 < best)) && best=$((prev[j] + 1))
+      ((cur[j - 1] + 1 < best)) && best=$((cur[j - 1] + 1))
+      cur[j]=$best
+    done
+    prev=("${cur[@]}")
+  done
+  echo "${prev[${#b}]}"
+}
+
+# The Japanese text in image $1 as OCR reads it, one line per line, spaces
+# dropped. The aliased glyphs are enlarged and softened first: the OCR reads
+# smooth strokes far better than pixel steps.
+read_text() {
+  convert "$1" -colorspace Gray -scale 300% -blur 0x2 "$1.ocr.png"
+  tesseract "$1.ocr.png" - -l jpn --psm 6 2>/dev/null | tr -d ' ' | grep -v '^$' || true
+}
+
+# Waits up to 10 s for window $1 ("root": the whole screen) to show a line
+# that OCR reads as $2 with at most one character wrong; full- and half-width
+# "!" and "?" count as the same (OCR cannot tell them apart).
+wait_text() {
+  local window="$1" want="$2" image="$PERSON_TMP/text.png" lines line i
+  local fold='s/！/!/g; s/？/?/g'
+  want=$(sed "$fold" <<<"$want")
+  for i in $(seq 10); do
+    screenshot "$window" "$image" 2>/dev/null || true
+    lines=$(read_text "$image" | sed "$fold")
+    while IFS= read -r line; do
+      [ -n "$line" ] && [ "$(edit_distance "$line" "$want")" -le 1 ] && return 0
+    done <<<"$lines"
+    sleep 1
+  done
+  fail "the screen does not read \"$2\"; OCR read: $(tr '\n' '|' <<<"$lines")"
 }
