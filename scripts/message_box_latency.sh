@@ -4,6 +4,9 @@
 # side by side, alternating runs on one virtual display (Xvfb with openbox):
 #   bash scripts/message_box_latency.sh VTRAK_A VTRAK_B [RUNS]
 # e.g. main's build as A and a changed build as B. Medians over RUNS (9).
+# A desktop session has a D-Bus session bus; without one SDL's video start-up
+# spends some 60 ms looking for it. To compare as on a desktop:
+#   dbus-run-session -- bash scripts/message_box_latency.sh VTRAK_A VTRAK_B
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 [ $# -ge 2 ] || {
