@@ -1,7 +1,5 @@
 #include "app/frame_loop.h"
 
-#include <SDL2/SDL.h>
-
 #include "app/window_procedure.h"
 #include "game/game.h"
 #include "input/input_state.h"
@@ -33,7 +31,10 @@ int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& 
     StepGame(*app.game);
     device.EndScene();
     device.Present(nullptr, nullptr, nullptr, nullptr);
-    SDL_Delay(1);
+    // The frame's one sleep comes here, before the next frame's messages and
+    // input are read: a key that arrives meanwhile is in the very next frame,
+    // whose input read, step and present then follow without a pause.
+    device.WaitForNextFrame();
   }
 }
 

@@ -167,6 +167,10 @@ HRESULT Direct3DDevice9::Present(const void* sourceRect, const void* destRect,
   return D3D_OK;
 }
 
+void Direct3DDevice9::WaitForNextFrame() {
+  if (presenter_) presenter_->WaitForNextFrame();
+}
+
 HRESULT Direct3DDevice9::GetViewport(D3DVIEWPORT9* viewport) {
   if (viewport == nullptr) return D3DERR_INVALIDCALL;
   *viewport = viewport_;

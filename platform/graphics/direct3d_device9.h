@@ -35,6 +35,9 @@ class Direct3DDevice9 {
   // Shows the whole back buffer; the four arguments must be null.
   virtual HRESULT Present(const void* sourceRect, const void* destRect, Window* overrideWindow,
                           const void* dirtyRegion);
+  // The frame loop's one sleep, between a present and the next frame's input:
+  // the presenter's pacing decides how long. Nothing without a presenter.
+  void WaitForNextFrame();
 
   virtual HRESULT GetViewport(D3DVIEWPORT9* viewport);
   virtual HRESULT SetViewport(const D3DVIEWPORT9* viewport);

@@ -14,7 +14,7 @@ uint64_t FramePacer::TicksToWait(uint64_t now) const {
   return due_ - now;
 }
 
-void FramePacer::Presented(uint64_t now) {
+void FramePacer::FrameStarted(uint64_t now) {
   if (!started_ || now >= due_ + period_) {
     due_ = now + period_;
   } else {

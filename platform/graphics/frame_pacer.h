@@ -1,8 +1,10 @@
 #pragma once
-// Keeping presents to the display's refresh rate. Where the renderer's vsync
-// is real the present itself waits for the retrace; where it is not, the
-// presenter waits on the performance counter until one refresh period has
-// passed since the previous present was due.
+// Keeping frames to the display's refresh rate. Where the renderer's vsync is
+// real the present itself waits for the retrace (and VsyncDelay places the
+// frame's start); where it is not, the frame loop waits on the performance
+// counter, before it reads the next frame's input, until one refresh period
+// has passed since the previous frame was due to start. The input read, the
+// step and the present then follow each other without a pause.
 #include <cstdint>
 #include <vector>
 
@@ -16,12 +18,12 @@ class FramePacer {
   FramePacer(uint64_t ticksPerSecond, int refreshHz);
 
   uint64_t period() const { return period_; }
-  // Counter ticks to wait at `now` before the next present may go out.
+  // Counter ticks to wait at `now` before the next frame may start.
   uint64_t TicksToWait(uint64_t now) const;
-  // A present went out at `now`. The next is due one period after this one
-  // was due; a present later than that starts the schedule afresh, so a slow
+  // A frame started at `now`. The next is due one period after this one was
+  // due; a start a whole period late begins the schedule afresh, so a slow
   // frame is never followed by a burst of catching up.
-  void Presented(uint64_t now);
+  void FrameStarted(uint64_t now);
 
  private:
   uint64_t period_;

@@ -8,9 +8,12 @@ namespace vtrak {
 class Presenter {
  public:
   virtual ~Presenter() = default;
-  // Shows one frame of `width` x `height` ARGB pixels, row-major, and returns
-  // when the next frame may be drawn.
+  // Shows one frame of `width` x `height` ARGB pixels, row-major. Only a
+  // renderer synchronised with the display waits here, for its retrace.
   virtual void Present(const uint32_t* argb, int width, int height) = 0;
+  // Sleeps, after a present, as long as the pacing asks before the next
+  // frame reads its input.
+  virtual void WaitForNextFrame() = 0;
 };
 
 }  // namespace vtrak

@@ -1,8 +1,7 @@
 #include "platform/graphics/sdl_presenter.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
+#include <utility>
 
 namespace vtrak {
 
@@ -14,7 +13,8 @@ bool RendererMaySync(SDL_Renderer* renderer) {
 }
 
 std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Renderer* renderer, int width, int height,
-                                                   bool paced, int refreshHz) {
+                                                   bool paced, int refreshHz,
+                                                   std::unique_ptr<PaceClock> clock) {
   SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
                                            SDL_TEXTUREACCESS_STREAMING, width, height);
   if (texture == nullptr) {
@@ -29,15 +29,17 @@ std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Renderer* renderer, int w
     // A renderer that cannot sync would otherwise sleep on its own as well.
     if (pacing == Pacing::Counter) SDL_RenderSetVSync(renderer, 0);
   }
-  return std::unique_ptr<SdlPresenter>(new SdlPresenter(renderer, texture, pacing, refreshHz));
+  return std::unique_ptr<SdlPresenter>(
+      new SdlPresenter(renderer, texture, pacing, refreshHz, std::move(clock)));
 }
 
 SdlPresenter::SdlPresenter(SDL_Renderer* renderer, SDL_Texture* texture, Pacing pacing,
-                           int refreshHz)
+                           int refreshHz, std::unique_ptr<PaceClock> clock)
     : renderer_(renderer),
       texture_(texture),
       pacing_(pacing),
-      pacer_(SDL_GetPerformanceFrequency(), refreshHz),
+      clock_(std::move(clock)),
+      pacer_(clock_->TicksPerSecond(), refreshHz),
       check_(pacer_.period()) {}
 
 SdlPresenter::~SdlPresenter() {
@@ -49,35 +51,34 @@ void SdlPresenter::Upload(const uint32_t* argb, int width) {
   SDL_UpdateTexture(texture_, nullptr, argb, width * static_cast<int>(sizeof(uint32_t)));
 }
 
-void SdlPresenter::WaitForDue() {
-  const uint64_t ticks = pacer_.TicksToWait(SDL_GetPerformanceCounter());
-  if (ticks == 0) return;
-  const uint64_t frequency = SDL_GetPerformanceFrequency();
-  const auto nanoseconds = static_cast<int64_t>(ticks * 1000000000ull / frequency);
-  std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
-}
-
-void SdlPresenter::SwitchToCounter(uint64_t now) {
-  SDL_RenderSetVSync(renderer_, 0);
-  pacing_ = Pacing::Counter;
-  pacer_.Presented(now);
+void SdlPresenter::WaitForNextFrame() {
+  switch (pacing_) {
+    case Pacing::Counter:
+      clock_->Sleep(pacer_.TicksToWait(clock_->Now()));
+      pacer_.FrameStarted(clock_->Now());
+      break;
+    case Pacing::Immediate:
+    case Pacing::Checking:
+    case Pacing::Vsync:
+      clock_->Sleep(clock_->TicksPerSecond() / 1000);
+      break;
+  }
 }
 
 void SdlPresenter::Present(const uint32_t* argb, int width, int) {
   Upload(argb, width);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  if (pacing_ == Pacing::Counter) WaitForDue();
   SDL_RenderPresent(renderer_);
-  const uint64_t now = SDL_GetPerformanceCounter();
-  if (pacing_ == Pacing::Counter) {
-    pacer_.Presented(now);
-  } else if (pacing_ == Pacing::Checking) {
-    switch (check_.Presented(now)) {
+  const uint64_t returned = clock_->Now();
+  if (pacing_ == Pacing::Checking) {
+    switch (check_.Presented(returned)) {
       case VsyncCheck::Verdict::Real:
         pacing_ = Pacing::Vsync;
         break;
       case VsyncCheck::Verdict::Fake:
-        SwitchToCounter(now);
+        // The renderer would otherwise go on sleeping on its own as well.
+        SDL_RenderSetVSync(renderer_, 0);
+        pacing_ = Pacing::Counter;
         break;
       case VsyncCheck::Verdict::Pending:
         break;

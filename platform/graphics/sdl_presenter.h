@@ -6,41 +6,45 @@
 #include <memory>
 
 #include "platform/graphics/frame_pacer.h"
+#include "platform/graphics/pace_clock.h"
 #include "platform/graphics/presenter.h"
 
 namespace vtrak {
 
 class SdlPresenter final : public Presenter {
  public:
-  // How presents are paced.
+  // How presents are paced. Presents themselves never wait on the counter:
+  // the wait comes between a present and the next frame's input.
   enum class Pacing {
-    Immediate,  // no waiting at all
-    Checking,   // the renderer's vsync, until VsyncCheck has judged it
-    Vsync,      // the renderer's vsync, found real
-    Counter,    // the presenter's own wait on the performance counter
+    Immediate,  // no waiting: a rest of 1 ms between frames
+    Checking,   // the renderer's vsync, until VsyncCheck has judged it; the same rest
+    Vsync,      // the renderer's vsync, found real; the same rest
+    Counter,    // frames start one refresh period apart on the performance counter
   };
 
   // Takes ownership of `renderer`. With `paced` false presents never wait.
   // `refreshHz` is the display's rate (0: unknown). Null when the texture
   // cannot be made (the renderer is then destroyed).
-  static std::unique_ptr<SdlPresenter> Create(SDL_Renderer* renderer, int width, int height,
-                                              bool paced, int refreshHz);
+  static std::unique_ptr<SdlPresenter> Create(
+      SDL_Renderer* renderer, int width, int height, bool paced, int refreshHz,
+      std::unique_ptr<PaceClock> clock = CreateSystemPaceClock());
   ~SdlPresenter() override;
 
   void Present(const uint32_t* argb, int width, int height) override;
+  void WaitForNextFrame() override;
 
   // Hands the frame to the renderer's texture without showing it.
   void Upload(const uint32_t* argb, int width);
   Pacing pacing() const { return pacing_; }
 
  private:
-  SdlPresenter(SDL_Renderer* renderer, SDL_Texture* texture, Pacing pacing, int refreshHz);
-  void WaitForDue();
-  void SwitchToCounter(uint64_t now);
+  SdlPresenter(SDL_Renderer* renderer, SDL_Texture* texture, Pacing pacing, int refreshHz,
+               std::unique_ptr<PaceClock> clock);
 
   SDL_Renderer* renderer_;
   SDL_Texture* texture_;
   Pacing pacing_;
+  std::unique_ptr<PaceClock> clock_;
   FramePacer pacer_;
   VsyncCheck check_;
 };

@@ -1,10 +1,12 @@
-// Self-paced presents and the vsync judgement, on a counter the test moves;
-// the SDL presenter's choice of pacing and its one-to-one copy.
+// Self-paced frames and the vsync judgement, on a counter
+// the test moves; the SDL presenter's choice of pacing, where it sleeps, and
+// its one-to-one copy.
 #include "platform/graphics/frame_pacer.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/graphics/sdl_presenter.h"
@@ -12,19 +14,19 @@
 namespace vtrak {
 namespace {
 
-TEST(FramePacer, PresentsOnePeriodApartWithoutDriftOrCatchingUp) {
+TEST(FramePacer, FramesStartOnePeriodApartWithoutDriftOrCatchingUp) {
   FramePacer pacer(1000, 50);  // a counter in milliseconds, a 50 Hz display
   ASSERT_EQ(pacer.period(), 20u);
-  EXPECT_EQ(pacer.TicksToWait(100), 0u);  // the first present goes at once
-  pacer.Presented(100);
+  EXPECT_EQ(pacer.TicksToWait(100), 0u);  // the first frame starts at once
+  pacer.FrameStarted(100);
   EXPECT_EQ(pacer.TicksToWait(103), 17u);
   // Woken a little late: the next is still due on the original schedule.
-  pacer.Presented(121);
+  pacer.FrameStarted(121);
   EXPECT_EQ(pacer.TicksToWait(125), 15u);
-  pacer.Presented(140);
-  // A frame that took far too long starts the schedule afresh from now.
+  pacer.FrameStarted(140);
+  // After a stall the schedule starts afresh from now: no burst of frames.
   EXPECT_EQ(pacer.TicksToWait(300), 0u);
-  pacer.Presented(300);
+  pacer.FrameStarted(300);
   EXPECT_EQ(pacer.TicksToWait(301), 19u);
 }
 
@@ -52,11 +54,33 @@ TEST(VsyncCheck, PresentsAPeriodApartAreRealAndQuickOnesAreNot) {
   EXPECT_EQ(fakeVerdict, VsyncCheck::Verdict::Fake);
 }
 
-TEST(SdlPresenter, ARendererThatCannotSyncIsPacedByTheCounterUnlessImmediate) {
+// A counter in microseconds that moves when the test says or the presenter sleeps.
+struct PaceScript {
+  uint64_t now = 0;
+  std::vector<uint64_t> sleeps;
+};
+
+class ScriptedPaceClock final : public PaceClock {
+ public:
+  explicit ScriptedPaceClock(PaceScript& script) : script_(script) {}
+  uint64_t TicksPerSecond() const override { return 1000000; }
+  uint64_t Now() override { return script_.now; }
+  void Sleep(uint64_t ticks) override {
+    script_.sleeps.push_back(ticks);
+    script_.now += ticks;
+  }
+
+ private:
+  PaceScript& script_;
+};
+
+TEST(SdlPresenter, ARendererThatCannotSyncIsPacedByTheCounterBetweenFramesNotInThePresent) {
   SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_ARGB8888);
   ASSERT_NE(target, nullptr);
   for (const bool paced : {true, false}) {
-    auto presenter = SdlPresenter::Create(SDL_CreateSoftwareRenderer(target), 640, 480, paced, 0);
+    PaceScript script;
+    auto presenter = SdlPresenter::Create(SDL_CreateSoftwareRenderer(target), 640, 480, paced, 50,
+                                          std::make_unique<ScriptedPaceClock>(script));
     ASSERT_NE(presenter, nullptr);
     EXPECT_EQ(presenter->pacing(),
               paced ? SdlPresenter::Pacing::Counter : SdlPresenter::Pacing::Immediate);
@@ -67,6 +91,20 @@ TEST(SdlPresenter, ARendererThatCannotSyncIsPacedByTheCounterUnlessImmediate) {
     const auto* pixels = static_cast<const uint32_t*>(target->pixels);
     EXPECT_EQ(pixels[123 * (target->pitch / 4) + 45] & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_EQ(pixels[123 * (target->pitch / 4) + 46] & 0xFFFFFFu, 0u);
+
+    // Two frames of 3 ms work: the presents never sleep; the sleep comes
+    // after a present, before the next frame, and fills the 20 ms period.
+    for (int i = 0; i < 2; ++i) {
+      presenter->WaitForNextFrame();
+      script.now += 3000;
+      const size_t sleeps = script.sleeps.size();
+      presenter->Present(frame.data(), 640, 480);
+      EXPECT_EQ(script.sleeps.size(), sleeps);
+    }
+    presenter->WaitForNextFrame();
+    const std::vector<uint64_t> expected =
+        paced ? std::vector<uint64_t>{0, 17000, 17000} : std::vector<uint64_t>{1000, 1000, 1000};
+    EXPECT_EQ(script.sleeps, expected);
   }
   SDL_FreeSurface(target);
 }
