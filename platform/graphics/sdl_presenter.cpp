@@ -40,7 +40,8 @@ SdlPresenter::SdlPresenter(SDL_Renderer* renderer, SDL_Texture* texture, Pacing 
       pacing_(pacing),
       clock_(std::move(clock)),
       pacer_(clock_->TicksPerSecond(), refreshHz),
-      check_(pacer_.period()) {}
+      check_(pacer_.period()),
+      vsyncDelay_(pacer_.period()) {}
 
 SdlPresenter::~SdlPresenter() {
   SDL_DestroyTexture(texture_);
@@ -57,9 +58,11 @@ void SdlPresenter::WaitForNextFrame() {
       clock_->Sleep(pacer_.TicksToWait(clock_->Now()));
       pacer_.FrameStarted(clock_->Now());
       break;
+    case Pacing::Vsync:
+      clock_->Sleep(vsyncDelay_.TicksToWait(clock_->Now()));
+      break;
     case Pacing::Immediate:
     case Pacing::Checking:
-    case Pacing::Vsync:
       clock_->Sleep(clock_->TicksPerSecond() / 1000);
       break;
   }
@@ -68,6 +71,7 @@ void SdlPresenter::WaitForNextFrame() {
 void SdlPresenter::Present(const uint32_t* argb, int width, int) {
   Upload(argb, width);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  const uint64_t submitted = clock_->Now();
   SDL_RenderPresent(renderer_);
   const uint64_t returned = clock_->Now();
   if (pacing_ == Pacing::Checking) {
@@ -84,6 +88,7 @@ void SdlPresenter::Present(const uint32_t* argb, int width, int) {
         break;
     }
   }
+  if (pacing_ == Pacing::Vsync) vsyncDelay_.Presented(submitted, returned);
 }
 
 }  // namespace vtrak

@@ -8,6 +8,7 @@
 #include "platform/graphics/frame_pacer.h"
 #include "platform/graphics/pace_clock.h"
 #include "platform/graphics/presenter.h"
+#include "platform/graphics/vsync_delay.h"
 
 namespace vtrak {
 
@@ -18,7 +19,7 @@ class SdlPresenter final : public Presenter {
   enum class Pacing {
     Immediate,  // no waiting: a rest of 1 ms between frames
     Checking,   // the renderer's vsync, until VsyncCheck has judged it; the same rest
-    Vsync,      // the renderer's vsync, found real; the same rest
+    Vsync,      // the renderer's vsync, found real; frames start as late as VsyncDelay allows
     Counter,    // frames start one refresh period apart on the performance counter
   };
 
@@ -47,6 +48,7 @@ class SdlPresenter final : public Presenter {
   std::unique_ptr<PaceClock> clock_;
   FramePacer pacer_;
   VsyncCheck check_;
+  VsyncDelay vsyncDelay_;
 };
 
 // True when the renderer's vsync can be real: an OpenGL back end whose swap

@@ -1,4 +1,4 @@
-// Self-paced frames and the vsync judgement, on a counter
+// Self-paced frames, the vsync judgement and the vsync delay, on a counter
 // the test moves; the SDL presenter's choice of pacing, where it sleeps, and
 // its one-to-one copy.
 #include "platform/graphics/frame_pacer.h"
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/graphics/sdl_presenter.h"
+#include "platform/graphics/vsync_delay.h"
 
 namespace vtrak {
 namespace {
@@ -28,6 +29,48 @@ TEST(FramePacer, FramesStartOnePeriodApartWithoutDriftOrCatchingUp) {
   EXPECT_EQ(pacer.TicksToWait(300), 0u);
   pacer.FrameStarted(300);
   EXPECT_EQ(pacer.TicksToWait(301), 19u);
+}
+
+TEST(VsyncDelay, FramesStartAsLateAsTheirWorkAllowsAndBackOffAfterAMiss) {
+  const uint64_t period = 16000;  // microseconds
+  VsyncDelay pacing(period);
+  // A display whose presents return at the first retrace after the frame is
+  // handed over, `late` retraces later than that when it hiccups.
+  uint64_t returned = 5 * period;
+  int misses = 0;
+  const auto frame = [&](uint64_t work, uint64_t late = 0) {
+    const uint64_t submitted = returned + pacing.TicksToWait(returned) + work;
+    const uint64_t next = (submitted / period + 1 + late) * period;
+    if (next - returned > period) ++misses;
+    returned = next;
+    pacing.Presented(submitted, returned);
+  };
+  frame(2000);
+  EXPECT_EQ(pacing.delay(), 0u);  // nothing measured yet
+  for (int i = 0; i < 40; ++i) frame(2000);
+  EXPECT_EQ(misses, 0);
+  EXPECT_GT(pacing.delay(), period / 2);
+  EXPECT_LE(pacing.delay() + 2000, period);
+
+  // A missed retrace leaves more room, the work being the same.
+  const uint64_t before = pacing.delay();
+  frame(2000, 1);
+  EXPECT_LT(pacing.delay(), before);
+
+  // Heavier work: at most the first such frame misses, then the delay fits it.
+  misses = 0;
+  for (int i = 0; i < 40; ++i) frame(7000);
+  EXPECT_LE(misses, 1);
+  EXPECT_LE(pacing.delay() + 7000, period);
+  misses = 0;
+  for (int i = 0; i < 40; ++i) frame(7000);
+  EXPECT_EQ(misses, 0);
+
+  // A stall (the window dragged) is no miss, and nothing is made up after it.
+  const uint64_t settled = pacing.delay();
+  frame(7000, 30);
+  EXPECT_EQ(pacing.delay(), settled);
+  EXPECT_EQ(pacing.TicksToWait(returned), settled);
 }
 
 TEST(FramePacer, UnknownRefreshRateCountsAsSixtyHertz) {

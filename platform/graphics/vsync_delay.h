@@ -1,0 +1,47 @@
+#pragma once
+// Where real vsync paces the presents, how long to sleep after a present
+// returns before the next frame reads its input. The present returns at a
+// retrace and the next retrace comes one period later, so the frame can start
+// as late as its work allows and still make it: the delay is the period less
+// a high percentile of the recent frames' work and a safety margin. A present
+// that misses its retrace doubles the margin; a long run in time halves it
+// again, down to its least.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vtrak {
+
+class VsyncDelay {
+ public:
+  static constexpr int kSamples = 32;           // frames of work remembered
+  static constexpr int kLeastSamples = 8;       // no delay before this many
+  static constexpr int kSettledFrames = 600;    // in time before the margin halves
+  static constexpr uint64_t kPausePeriods = 4;  // a longer gap is a pause, not a miss
+
+  explicit VsyncDelay(uint64_t period);
+
+  // Counter ticks to sleep at `now`, after the last present returned, before
+  // the next frame starts.
+  uint64_t TicksToWait(uint64_t now) const;
+  // The frame's present was handed to the renderer at `submitted` and
+  // returned at `returned`. Its work counts from when it was due to start.
+  void Presented(uint64_t submitted, uint64_t returned);
+
+  uint64_t delay() const { return delay_; }
+
+ private:
+  uint64_t Headroom() const;
+
+  uint64_t period_;
+  uint64_t leastMargin_;
+  uint64_t margin_;
+  std::vector<uint64_t> work_;  // a ring of the last kSamples frames' work
+  size_t nextSample_ = 0;
+  uint64_t lastReturn_ = 0;
+  bool started_ = false;
+  uint64_t delay_ = 0;
+  int framesInTime_ = 0;
+};
+
+}  // namespace vtrak
