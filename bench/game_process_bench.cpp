@@ -19,45 +19,14 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "bench/game_process.h"
 
 namespace {
 
+using namespace vtrak::bench;
+
 std::string gameProgram;
 std::string probeLibrary;
-
-int64_t MonotonicNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
-}
-
-// The current environment with `extra` ("NAME=value") put in front.
-std::vector<std::string> Environment(const std::vector<std::string>& extra) {
-  std::vector<std::string> result = extra;
-  for (char** entry = environ; *entry != nullptr; ++entry) result.emplace_back(*entry);
-  return result;
-}
-
-pid_t Spawn(const std::string& program, const std::vector<std::string>& environment,
-            posix_spawn_file_actions_t* actions = nullptr) {
-  std::vector<char*> argv{const_cast<char*>(program.c_str()), nullptr};
-  std::vector<char*> envp;
-  for (const std::string& entry : environment) envp.push_back(const_cast<char*>(entry.c_str()));
-  envp.push_back(nullptr);
-  pid_t child = -1;
-  if (posix_spawn(&child, program.c_str(), actions, nullptr, argv.data(), envp.data()) != 0) {
-    return -1;
-  }
-  return child;
-}
-
-// A private lock folder for each copy, so a copy still ending does not turn
-// the next one away as a second copy.
-std::string FreshRuntimeFolder() {
-  std::string folder = (std::filesystem::temp_directory_path() / "vtrak-bench-XXXXXX").string();
-  return mkdtemp(folder.data()) != nullptr ? folder : std::string("/tmp");
-}
 
 void BM_StartToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
@@ -67,12 +36,16 @@ void BM_StartToFirstFrame(benchmark::State& state) {
       return;
     }
     const std::string runtime = FreshRuntimeFolder();
+    if (runtime.empty()) {
+      state.SkipWithError("no private runtime folder");
+      return;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addclose(&actions, ends[0]);
     const int64_t start = MonotonicNanoseconds();
     const pid_t child = Spawn(
-        gameProgram,
+        {gameProgram},
         Environment({"SDL_VIDEODRIVER=dummy", "ALSOFT_DRIVERS=null", "LD_PRELOAD=" + probeLibrary,
                      "VTRAK_FIRST_FRAME_FD=" + std::to_string(ends[1]),
                      "XDG_RUNTIME_DIR=" + runtime}),
@@ -97,7 +70,7 @@ BENCHMARK(BM_StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)-
 // The floor for the figure above: starting and reaping a program that does nothing.
 void BM_StartTrueProgram(benchmark::State& state) {
   for (auto _ : state) {
-    const pid_t child = Spawn("/bin/true", Environment({}));
+    const pid_t child = Spawn({"/bin/true"}, Environment({}));
     int status = 0;
     if (child > 0) waitpid(child, &status, 0);
   }
@@ -123,29 +96,6 @@ double CpuSeconds(pid_t pid) {
   return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-std::string CommandOutput(const std::string& command) {
-  std::string output;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-    pclose(pipe);
-  }
-  while (!output.empty() && (output.back() == '\n' || output.back() == ' ')) output.pop_back();
-  return output;
-}
-
-// The game's window id by its pid, waiting up to 20 s.
-std::string WaitForWindow(pid_t game) {
-  for (int i = 0; i < 200; ++i) {
-    const std::string id =
-        CommandOutput("xdotool search --onlyvisible --pid " + std::to_string(game) +
-                      " --name '^V-TRAK$' 2>/dev/null | head -n1");
-    if (!id.empty()) return id;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return {};
-}
-
 constexpr double kCpuWindowSeconds = 10.0;
 
 // CPU time of the running game over 10 s, in per cent of one core.
@@ -156,8 +106,12 @@ void MeasureCpuUse(benchmark::State& state, bool minimised) {
   }
   for (auto _ : state) {
     const std::string runtime = FreshRuntimeFolder();
+    if (runtime.empty()) {
+      state.SkipWithError("no private runtime folder");
+      return;
+    }
     const pid_t game =
-        Spawn(gameProgram, Environment({"ALSOFT_DRIVERS=null", "XDG_RUNTIME_DIR=" + runtime}));
+        Spawn({gameProgram}, Environment({"ALSOFT_DRIVERS=null", "XDG_RUNTIME_DIR=" + runtime}));
     const std::string window = game > 0 ? WaitForWindow(game) : std::string();
     if (window.empty()) {
       if (game > 0) kill(game, SIGKILL);
