@@ -8,7 +8,8 @@ namespace vtrak {
 
 void CreateGame(App& app, Window* window) {
   CreateCanvasFont(*app.canvas);
-  // The bank and the Game live until the process ends: the music plays on to the very end.
+  // The bank and the Game live until the shell's shutdown deletes them, after
+  // the input and the graphics are released: the music plays on to the end.
   app.soundBank = CreateSoundBank(window);
   StartMusic(*app.soundBank);
   Game* game = new Game{app.canvas, app.input, app.soundBank, 0, 0, 0, 0, 0, 0, 0};

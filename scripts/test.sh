@@ -13,8 +13,7 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TEST
 cmake --build "$root/build" -j2
 (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600) || failed+=("tests")
 
-# 2. The sanitizer build: any report ends its test. The game never frees its
-# SoundBank and Game, and LeakSanitizer is told so. The person-level tests run
+# 2. The sanitizer build: any report ends its test. The person-level tests run
 # without the leak check: the system's software OpenGL driver (Mesa swrast)
 # leaks a little under SDL and is unloaded before the check, where no
 # suppression can name it. Address and undefined-behaviour checks stay on.
@@ -25,7 +24,6 @@ cmake --build "$root/build-asan" -j2
   cd "$root/build-asan"
   sanitizer_options="halt_on_error=1:strict_string_checks=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-  export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0"
   status=0
   ASAN_OPTIONS="$sanitizer_options:detect_leaks=1" \
     ctest -j2 --output-on-failure --timeout 900 -LE person || status=1

@@ -23,8 +23,8 @@ struct SoundBank {
 };
 
 // Makes the bank on the default playback device through OpenAL. The window is
-// only handed to SetCooperativeLevel. The bank is never freed: it lives, and
-// the music plays, until the process ends.
+// only handed to SetCooperativeLevel. The shell deletes the bank last of
+// all at shutdown, so the music plays to the end.
 SoundBank* CreateSoundBank(const void* window);
 // The same on the device that `directSoundCreate8` yields.
 SoundBank* CreateSoundBank(const void* window,
