@@ -63,14 +63,7 @@ inline constexpr uint32_t D3DBLEND_INVSRCALPHA = 6;
 inline constexpr uint32_t D3DCULL_NONE = 1;
 inline constexpr uint32_t D3DCULL_CCW = 3;
 
-inline constexpr uint32_t D3DCMP_NEVER = 1;
-inline constexpr uint32_t D3DCMP_LESS = 2;
-inline constexpr uint32_t D3DCMP_EQUAL = 3;
 inline constexpr uint32_t D3DCMP_LESSEQUAL = 4;
-inline constexpr uint32_t D3DCMP_GREATER = 5;
-inline constexpr uint32_t D3DCMP_NOTEQUAL = 6;
-inline constexpr uint32_t D3DCMP_GREATEREQUAL = 7;
-inline constexpr uint32_t D3DCMP_ALWAYS = 8;
 
 // Texture-stage states and their arguments.
 inline constexpr uint32_t D3DTSS_COLOROP = 1;

@@ -177,18 +177,6 @@ HRESULT Direct3DDevice9::GetViewport(D3DVIEWPORT9* viewport) {
   return D3D_OK;
 }
 
-HRESULT Direct3DDevice9::SetViewport(const D3DVIEWPORT9* viewport) {
-  if (viewport == nullptr || viewport->Width == 0 || viewport->Height == 0 ||
-      viewport->X + viewport->Width > static_cast<uint32_t>(width_) ||
-      viewport->Y + viewport->Height > static_cast<uint32_t>(height_) ||
-      viewport->X >= static_cast<uint32_t>(width_) ||
-      viewport->Y >= static_cast<uint32_t>(height_)) {
-    return D3DERR_INVALIDCALL;
-  }
-  viewport_ = *viewport;
-  return D3D_OK;
-}
-
 HRESULT Direct3DDevice9::SetTransform(uint32_t state, const D3DMATRIX* matrix) {
   if (matrix == nullptr) return D3DERR_INVALIDCALL;
   switch (state) {
@@ -227,6 +215,8 @@ HRESULT Direct3DDevice9::GetTransform(uint32_t state, D3DMATRIX* matrix) {
 
 HRESULT Direct3DDevice9::SetRenderState(uint32_t state, uint32_t value) {
   if (state >= kRenderStateCount) return D3DERR_INVALIDCALL;
+  // Lines are depth-tested with "less or equal" only, the default the game keeps.
+  if (state == D3DRS_ZFUNC && value != D3DCMP_LESSEQUAL) return D3DERR_INVALIDCALL;
   renderStates_[state] = value;
   return D3D_OK;
 }
@@ -307,7 +297,6 @@ RasterState Direct3DDevice9::CurrentRasterState() const {
   const bool depth = renderStates_[D3DRS_ZENABLE] != 0 && !depthBuffer_.empty();
   return {depth,
           depth && renderStates_[D3DRS_ZWRITEENABLE] != 0,
-          renderStates_[D3DRS_ZFUNC],
           renderStates_[D3DRS_ALPHABLENDENABLE] != 0,
           renderStates_[D3DRS_SRCBLEND],
           renderStates_[D3DRS_DESTBLEND],

@@ -40,7 +40,6 @@ class Direct3DDevice9 {
   void WaitForNextFrame();
 
   virtual HRESULT GetViewport(D3DVIEWPORT9* viewport);
-  virtual HRESULT SetViewport(const D3DVIEWPORT9* viewport);
   virtual HRESULT SetTransform(uint32_t state, const D3DMATRIX* matrix);
   virtual HRESULT GetTransform(uint32_t state, D3DMATRIX* matrix);
   virtual HRESULT SetRenderState(uint32_t state, uint32_t value);

@@ -74,27 +74,6 @@ bool ClipToGuardBand(ScreenVertex& a, ScreenVertex& b) {
   return true;
 }
 
-bool DepthPasses(uint32_t func, uint16_t incoming, uint16_t stored) {
-  switch (func) {
-    case D3DCMP_NEVER:
-      return false;
-    case D3DCMP_LESS:
-      return incoming < stored;
-    case D3DCMP_EQUAL:
-      return incoming == stored;
-    case D3DCMP_LESSEQUAL:
-      return incoming <= stored;
-    case D3DCMP_GREATER:
-      return incoming > stored;
-    case D3DCMP_NOTEQUAL:
-      return incoming != stored;
-    case D3DCMP_GREATEREQUAL:
-      return incoming >= stored;
-    default:
-      return true;
-  }
-}
-
 uint32_t BlendWeight(uint32_t factor, uint32_t alpha) {
   switch (factor) {
     case D3DBLEND_ZERO:
@@ -194,8 +173,7 @@ void RasteriseLine(const RenderTarget& target, const ClipRect& clip, const Raste
   const bool opaque =
       !state.blend || ((a.colour >> 24) == 255u && state.srcBlend == D3DBLEND_SRCALPHA &&
                        state.destBlend == D3DBLEND_INVSRCALPHA);
-  const bool simple = flatDepth && flatColour && opaque &&
-                      (!useDepth || (state.depthTest && state.depthFunc == D3DCMP_LESSEQUAL));
+  const bool simple = flatDepth && flatColour && opaque && (!useDepth || state.depthTest);
   const size_t pitch = static_cast<size_t>(target.width);
 
   for (int64_t c = lo; c <= hi; ++c) {
@@ -227,7 +205,7 @@ void RasteriseLine(const RenderTarget& target, const ClipRect& clip, const Raste
     }
     if (useDepth) {
       const uint16_t z = flatDepth ? flatZ : DepthValue(a.z + (b.z - a.z) * t);
-      if (state.depthTest && !DepthPasses(state.depthFunc, z, target.depth[index])) continue;
+      if (state.depthTest && z > target.depth[index]) continue;  // less or equal passes
       if (state.depthWrite) target.depth[index] = z;
     }
     const uint32_t colour = flatColour ? a.colour : LerpColour(a.colour, b.colour, t);

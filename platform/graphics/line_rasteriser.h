@@ -34,7 +34,6 @@ struct ScreenVertex {
 struct RasterState {
   bool depthTest;
   bool depthWrite;
-  uint32_t depthFunc;  // D3DCMP_*
   bool blend;
   uint32_t srcBlend;   // D3DBLEND_*
   uint32_t destBlend;  // D3DBLEND_*

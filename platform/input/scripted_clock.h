@@ -15,7 +15,6 @@ class ScriptedClock final : public Clock {
     now += advancePerRead;
     return read;
   }
-  void Advance(uint32_t ms) { now += ms; }
 
   uint32_t now;
   uint32_t advancePerRead = 0;
