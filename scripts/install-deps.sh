@@ -1,13 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, playing and testing V-TRAK need.
+# Installs the Debian 12 packages that V-TRAK needs, and only those that are
+# missing:
+#   bash scripts/install-deps.sh        what building and playing need (the default)
+#   bash scripts/install-deps.sh test   that, and what the tests add
+# When every package is installed already it asks dpkg and nothing else: no
+# sudo, no apt-get, no network. Otherwise it names the missing packages and
+# what apt-get would download, then runs apt-get (through sudo when not root)
+# with its progress shown.
 set -euo pipefail
 
-packages=(
-  # build
-  build-essential cmake pkg-config clang libclang-rt-14-dev clang-format
-  # the game's libraries
+play_packages=(
+  # compilers and the build
+  build-essential cmake pkg-config
+  # the game's libraries and its font
   libsdl2-dev libopenal-dev libvorbis-dev libfreetype-dev libfontconfig-dev libglm-dev
   libpng-dev zlib1g-dev fonts-ipafont-gothic
+  # `cpack -G DEB` (dpkg-shlibdeps, file)
+  dpkg-dev file
+)
+test_packages=(
+  # the fuzz build and the code format
+  clang libclang-rt-14-dev clang-format
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # person-level tests: a real window on a virtual display
@@ -16,11 +29,69 @@ packages=(
   # (otf2bdf, bdftopcf and mkfontdir), and a Wayland compositor to nest in Xvfb
   tesseract-ocr tesseract-ocr-jpn otf2bdf xfonts-utils weston
   # packaging checks
-  desktop-file-utils appstream dpkg-dev file man-db
+  desktop-file-utils appstream man-db lintian
 )
 
+case "${1:-play}" in
+  play)
+    purpose="building and playing V-TRAK"
+    wanted=("${play_packages[@]}")
+    ;;
+  test)
+    purpose="building and testing V-TRAK"
+    wanted=("${play_packages[@]}" "${test_packages[@]}")
+    ;;
+  *)
+    echo "usage: bash scripts/install-deps.sh [play|test]" >&2
+    exit 2
+    ;;
+esac
+
+# dpkg-query names only the packages it knows; any other is missing too.
+installed=$(dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${wanted[@]}" 2>/dev/null |
+  awk '$1 == "installed" {print $2}' || true)
+missing=()
+for package in "${wanted[@]}"; do
+  grep -qxF "$package" <<<"$installed" || missing+=("$package")
+done
+[ "${#missing[@]}" -eq 0 ] && exit 0
+
+# What apt-get would fetch for them, from the package lists at hand: "N
+# packages, about M MB", or nothing when the lists do not know them yet.
+download_size() {
+  apt-get install -qq --print-uris --no-install-recommends "${missing[@]}" 2>/dev/null |
+    awk -F"'" 'NF >= 3 {split($3, f, " "); n++; bytes += f[2]}
+      END {if (n > 0) printf "%d package%s, about %d MB", n, (n > 1 ? "s" : ""), (bytes + 500000) / 1000000}' ||
+    true
+}
+say_size() {
+  if [ -n "$1" ]; then
+    echo "vtrak: apt-get will download $1 (the missing packages and what they need), then install them."
+  else
+    echo "vtrak: apt-get will download and install them."
+  fi
+}
+
+echo "vtrak: Debian packages missing for $purpose: ${missing[*]}"
+size=$(download_size)
+[ -n "$size" ] && say_size "$size"
+
 sudo=()
-if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "vtrak: installing them needs root and there is no sudo here; as root run: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
+give_up() {
+  echo "vtrak: could not install ${missing[*]}; check the network and your sudo rights, or as root run: apt-get install ${missing[*]}" >&2
+  exit 1
+}
+apt_get=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get)
+"${apt_get[@]}" update || give_up
+if [ -z "$size" ]; then
+  size=$(download_size)
+  say_size "$size"
+fi
+"${apt_get[@]}" install -y --no-install-recommends "${missing[@]}" || give_up

@@ -4,7 +4,7 @@
 # UndefinedBehaviorSanitizer build, and the two sound fuzzers for a minute each.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/install-deps.sh" test
 failed=()
 
 # 1. The plain build.
