@@ -4,12 +4,8 @@
 # no rights and no network. With one package missing it names that package,
 # says what apt-get would download, and installs that package alone.
 # Usage: install_deps_test.sh INSTALL_DEPS_SCRIPT
-set -euo pipefail
+source "$(dirname "$0")/../person/lib.sh"
 script="$1"
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 real_dpkg_query=$(command -v dpkg-query)

@@ -6,21 +6,30 @@
 
 namespace {
 
-void PrintUsage() {
+void PrintUsage(std::FILE* out) {
   std::fputs(
       "usage: vtrak-tool sim [--seed N] [--steps N] [--keys LIST] [--autoplay] [--trace FILE]\n"
       "                      [--draws FILE] [--png DIR] [--png-every K]\n"
       "       vtrak-tool sound PATH\n"
-      "       vtrak-tool message TEXT\n",
-      stderr);
+      "       vtrak-tool message TEXT\n"
+      "       vtrak-tool --help | --version\n",
+      out);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    PrintUsage();
+    PrintUsage(stderr);
     return 2;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("vtrak-tool " VTRAK_VERSION);
+    return 0;
   }
   if (std::strcmp(argv[1], "sim") == 0) return vtrak::tool::RunSimCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "sound") == 0) return vtrak::tool::RunSoundCommand(argc - 2, argv + 2);
@@ -28,6 +37,6 @@ int main(int argc, char** argv) {
     return vtrak::tool::RunMessageCommand(argc - 2, argv + 2);
   }
   std::fprintf(stderr, "vtrak-tool: unknown command \"%s\"\n", argv[1]);
-  PrintUsage();
+  PrintUsage(stderr);
   return 2;
 }

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The command line, where no display can be had. `--help` or `--version`,
+# alone, answers on standard output with 0, without a window or the lock; any
+# other command line is a requested-file path and goes on to start-up, which
+# ends with the game's own "no display" line. That line comes first even
+# without a runtime folder. vtrak-tool answers --version too.
+# Usage: command_line_test.sh VTRAK VTRAK_TOOL VERSION
+source "$(dirname "$0")/../person/lib.sh"
+vtrak="$1"
+tool="$2"
+version="$3"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -m 700 "$work/run" "$work/home" "$work/tmp"
+
+# Runs "$@" with no display of any kind, a home and a temporary folder of its
+# own, and the runtime folder $runtime (unset when empty); sets status.
+runtime="$work/run"
+run() {
+  local -a unset=(-u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u SDL_VIDEODRIVER)
+  [ -n "$runtime" ] || unset+=(-u XDG_RUNTIME_DIR)
+  set +e
+  env "${unset[@]}" ${runtime:+XDG_RUNTIME_DIR="$runtime"} HOME="$work/home" TMPDIR="$work/tmp" \
+    "$@" >"$work/out" 2>"$work/err"
+  status=$?
+  set -e
+}
+
+for option in --help --version; do
+  run "$vtrak" "$option"
+  [ "$status" -eq 0 ] || fail "vtrak $option ended with $status: $(cat "$work/err")"
+  [ ! -s "$work/err" ] || fail "vtrak $option wrote to standard error: $(cat "$work/err")"
+  left=$(find "$work/run" "$work/tmp" -mindepth 1)
+  [ -z "$left" ] || fail "vtrak $option made $left"
+  case "$option" in
+    --help) grep -q '^usage: vtrak \[PATH\]$' "$work/out" || fail "vtrak --help said: $(cat "$work/out")" ;;
+    --version) [ "$(cat "$work/out")" = "vtrak $version" ] || fail "vtrak --version said: $(cat "$work/out")" ;;
+  esac
+done
+
+# Anything else is a path for start-up, which finds no display.
+for arguments in "--help --version" "--version=2" "-h"; do
+  # shellcheck disable=SC2086 # the words are the arguments
+  run "$vtrak" $arguments
+  [ "$status" -eq 1 ] || fail "vtrak $arguments ended with $status, not as start-up without a display"
+  grep -q '^vtrak: no display' "$work/err" || fail "vtrak $arguments said: $(cat "$work/err")"
+done
+
+runtime=""
+run "$vtrak"
+[ "$status" -eq 1 ] || fail "without a runtime folder the game ended with $status"
+[ "$(wc -l <"$work/err")" -eq 1 ] && grep -q '^vtrak: no display' "$work/err" ||
+  fail "without a runtime folder it said: $(cat "$work/err")"
+
+[ "$("$tool" --version)" = "vtrak-tool $version" ] || fail "vtrak-tool --version said: $("$tool" --version)"
+echo PASS
