@@ -7,5 +7,6 @@ namespace vtrak::tool {
 int RunSimCommand(int argc, char** argv);
 int RunSoundCommand(int argc, char** argv);
 int RunMessageCommand(int argc, char** argv);
+int RunDisplayCommand(int argc, char** argv);
 
 }  // namespace vtrak::tool

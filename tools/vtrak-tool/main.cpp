@@ -12,6 +12,7 @@ void PrintUsage(std::FILE* out) {
       "                      [--draws FILE] [--png DIR] [--png-every K]\n"
       "       vtrak-tool sound PATH\n"
       "       vtrak-tool message TEXT\n"
+      "       vtrak-tool display\n"
       "       vtrak-tool --help | --version\n",
       out);
 }
@@ -35,6 +36,9 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "sound") == 0) return vtrak::tool::RunSoundCommand(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "message") == 0) {
     return vtrak::tool::RunMessageCommand(argc - 2, argv + 2);
+  }
+  if (std::strcmp(argv[1], "display") == 0) {
+    return vtrak::tool::RunDisplayCommand(argc - 2, argv + 2);
   }
   std::fprintf(stderr, "vtrak-tool: unknown command \"%s\"\n", argv[1]);
   PrintUsage(stderr);
