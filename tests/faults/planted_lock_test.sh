@@ -6,8 +6,7 @@
 # Usage: planted_lock_test.sh BIN_FOLDER. Needs root, to act as another user.
 source "$(dirname "$0")/fault_lib.sh"
 if [ "$(id -u)" -ne 0 ] || ! command -v setpriv >/dev/null; then
-  echo "SKIP: acting as another user needs root and setpriv"
-  exit 77
+  skip "acting as another user needs root and setpriv"
 fi
 other=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 start_desktop

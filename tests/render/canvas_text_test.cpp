@@ -6,6 +6,7 @@
 
 #include "platform/font/font_lookup.h"
 #include "tests/render/render_fixture.h"
+#include "tests/temp_folder.h"
 
 namespace vtrak::testing {
 namespace {
@@ -56,11 +57,12 @@ TEST_F(CanvasText, TheJapaneseGothicFaceHasThe14PixelCellOfWindows) {
   // So does the Windows name on a desktop without IPAPGothic: here one whose
   // fonts are the TrueType ones: DejaVu, Droid, Noto and the dual-width
   // IPAGothic.
-  const std::string conf = ::testing::TempDir() + "/render_fonts.conf";
+  const TempFolder folder;
+  const std::string conf = folder / "fonts.conf";
   {
     std::ofstream out(conf);
-    out << "<fontconfig><dir>/usr/share/fonts/truetype</dir><cachedir>" << ::testing::TempDir()
-        << "/render_font_cache</cachedir></fontconfig>";
+    out << "<fontconfig><dir>/usr/share/fonts/truetype</dir><cachedir>" << folder / "cache"
+        << "</cachedir></fontconfig>";
   }
   setenv("FONTCONFIG_FILE", conf.c_str(), 1);
   const std::optional<FontFile> withoutAlias = FindFontFile("ＭＳ Ｐゴシック", 400, false);

@@ -66,7 +66,8 @@ TEST_F(GameFrame, FirstStepOfAFreshRunDrawsThePlayfieldAndTheTexts) {
     }
   }
   EXPECT_EQ(wrong, 0);
-  if (wrong != 0) WritePng(::testing::TempDir() + "/first_frame.png", frame.data(), 640, 480);
+  // The frame as drawn, for a look, in the test's working folder (the build's).
+  if (wrong != 0) WritePng("first_frame.png", frame.data(), 640, 480);
 }
 
 }  // namespace

@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tests/temp_folder.h"
 
 namespace vtrak {
 namespace {
@@ -14,7 +15,8 @@ namespace {
 TEST(PngWriter, WritesTheColoursAndReportsAnUnwritablePath) {
   const uint32_t pixels[6] = {0xFF000000u, 0xFFFFFFFFu, 0xFF102030u,
                               0x80FF0000u, 0xFF00FF00u, 0xFF0000FFu};
-  const std::string path = ::testing::TempDir() + "/render_png_test.png";
+  const testing::TempFolder folder;
+  const std::string path = folder / "frame.png";
   ASSERT_TRUE(WritePng(path, pixels, 3, 2));
 
   png_image image{};
@@ -30,7 +32,6 @@ TEST(PngWriter, WritesTheColoursAndReportsAnUnwritablePath) {
     EXPECT_EQ(rgb[3 * i + 1], (pixels[i] >> 8) & 0xFF) << i;
     EXPECT_EQ(rgb[3 * i + 2], pixels[i] & 0xFF) << i;
   }
-  std::remove(path.c_str());
 
   std::string error;
   EXPECT_FALSE(WritePng("/nonexistent-folder/frame.png", pixels, 3, 2, &error));

@@ -1,6 +1,5 @@
 #include "tests/sound/sound_test_files.h"
 
-#include <stdlib.h>
 #include <vorbis/vorbisenc.h>
 
 #include <cmath>
@@ -135,16 +134,13 @@ void AppendOggStream(Bytes& out, int channels, long rate, long frames, int seria
 }
 
 ScratchDirectory::ScratchDirectory() : previous_(std::filesystem::current_path()) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vtrak-sound-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-  std::filesystem::current_path(path_);
+  std::filesystem::current_path(folder_.path());
 }
 
 ScratchDirectory::~ScratchDirectory() {
+  // Out of the folder before the folder goes.
   std::error_code ignored;
   std::filesystem::current_path(previous_, ignored);
-  std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace vtrak::test

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/temp_folder.h"
+
 namespace vtrak::test {
 
 using Bytes = std::vector<uint8_t>;
@@ -45,7 +47,7 @@ class ScratchDirectory {
 
  private:
   std::filesystem::path previous_;
-  std::filesystem::path path_;
+  testing::TempFolder folder_;
 };
 
 }  // namespace vtrak::test
