@@ -6,7 +6,7 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vtrak)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "${VTRAK_MAINTAINER}")
+set(CPACK_PACKAGE_CONTACT "${VTRAK_DEB_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tiny arcade game: jump the posts as the ground rushes by")
 # The summary is the synopsis line; this is the extended description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

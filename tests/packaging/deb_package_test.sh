@@ -4,7 +4,7 @@
 # the font; every entry belongs to root; unpacked with `dpkg -x` into a
 # throwaway root it holds exactly the installed layout under /usr with the
 # menu entry starting /usr/games/vtrak; the packed programs are stripped and
-# the packed vtrak-tool runs from there.
+# the packed vtrak-tool runs from there; lintian passes it.
 here="$(dirname "$0")"
 source "$here/../person/lib.sh"
 source "$here/installed_tree.sh"
@@ -36,16 +36,21 @@ root="$work/root"
 dpkg -x "$deb" "$root"
 [ "$(ls -A "$root")" = usr ] || fail "the package puts files outside /usr: $(ls -A "$root")"
 check_layout "$root/usr"
-[ "$(desktop_exec_program "$root/usr/share/applications/org.vtrak.VTrak.desktop")" = \
+[ "$(desktop_exec_program "$root/usr/share/applications/org.vtrak.vtrak.desktop")" = \
   /usr/games/vtrak ] || fail "the packed menu entry does not start /usr/games/vtrak"
-for program in lib/vtrak/vtrak bin/vtrak-tool; do
+for program in lib/vtrak/vtrak games/vtrak-tool; do
   file -b "$root/usr/$program" | grep -q ', stripped' || fail "$program is not stripped"
 done
 
+# Debian's own checks: no error and no warning (informational notes may stay).
+command -v lintian >/dev/null || fail "lintian is not installed; bash scripts/install-deps.sh test installs it"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+  fail "lintian finds fault with the package: $(grep -E '^[EW]: ' "$work/lintian.log" || cat "$work/lintian.log")"
+
 # The packed tool runs from the throwaway root and finds the packed music.
-steps=$("$root/usr/bin/vtrak-tool" sim --seed 1 --steps 40 --autoplay --trace - | tail -n +2 | wc -l)
+steps=$("$root/usr/games/vtrak-tool" sim --seed 1 --steps 40 --autoplay --trace - | tail -n +2 | wc -l)
 [ "$steps" -eq 40 ] || fail "the packed vtrak-tool traced $steps steps of 40"
-"$root/usr/bin/vtrak-tool" sound "$root/usr/lib/vtrak/bgm.wav" | grep -q '^channels=2 rate=44100 bits=16 ' ||
+"$root/usr/games/vtrak-tool" sound "$root/usr/lib/vtrak/bgm.wav" | grep -q '^channels=2 rate=44100 bits=16 ' ||
   fail "the packed bgm.wav does not load as 16-bit stereo at 44100 Hz"
 
 # apt resolves the package's dependencies against this system's packages.

@@ -15,16 +15,18 @@ mkdir -p "$prefix"
 install_tree "$BUILD_DIR" "$prefix"
 check_layout "$prefix"
 
-entry="$prefix/share/applications/org.vtrak.VTrak.desktop"
+entry="$prefix/share/applications/org.vtrak.vtrak.desktop"
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
 [ "$(desktop_exec_program "$entry")" = "$prefix/games/vtrak" ] ||
   fail "the menu entry starts \"$(desktop_exec_program "$entry")\", not the launcher"
 grep -qx 'Icon=vtrak' "$entry" || fail "the menu entry names no vtrak icon"
 grep -qx 'Categories=Game;ArcadeGame;' "$entry" || fail "the menu entry is not in Game"
 
-metainfo="$prefix/share/metainfo/org.vtrak.VTrak.metainfo.xml"
-appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
-grep -q '<launchable type="desktop-id">org.vtrak.VTrak.desktop</launchable>' "$metainfo" ||
+metainfo="$prefix/share/metainfo/org.vtrak.vtrak.metainfo.xml"
+report=$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1) ||
+  fail "appstreamcli rejects $metainfo: $report"
+! grep -q '^[EWIP]: ' <<<"$report" || fail "appstreamcli notes on $metainfo: $report"
+grep -q '<launchable type="desktop-id">org.vtrak.vtrak.desktop</launchable>' "$metainfo" ||
   fail "the metainfo does not launch the installed menu entry"
 
 for page in man6/vtrak.6.gz man1/vtrak-tool.1.gz; do

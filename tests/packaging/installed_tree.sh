@@ -26,19 +26,21 @@ desktop_exec_program() {
 # Every file, link and empty folder an install puts under its prefix.
 expected_layout() {
   LC_ALL=C sort <<'LIST'
-bin/vtrak-tool
 games/vtrak
+games/vtrak-tool
 lib/vtrak/bgm.wav
 lib/vtrak/data
 lib/vtrak/vtrak
-share/applications/org.vtrak.VTrak.desktop
+share/applications/org.vtrak.vtrak.desktop
+share/doc/vtrak/changelog.gz
+share/doc/vtrak/copyright
 share/icons/hicolor/128x128/apps/vtrak.png
 share/icons/hicolor/256x256/apps/vtrak.png
 share/icons/hicolor/32x32/apps/vtrak.png
 share/icons/hicolor/64x64/apps/vtrak.png
 share/man/man1/vtrak-tool.1.gz
 share/man/man6/vtrak.6.gz
-share/metainfo/org.vtrak.VTrak.metainfo.xml
+share/metainfo/org.vtrak.vtrak.metainfo.xml
 LIST
 }
 
@@ -58,12 +60,12 @@ check_layout() {
     fail "games/vtrak does not lead to the game folder's program"
   [ -x "$game/vtrak" ] && file -b "$game/vtrak" | grep -q '^ELF' ||
     fail "lib/vtrak/vtrak is not an executable program: $(file -b "$game/vtrak")"
-  [ -x "$prefix/bin/vtrak-tool" ] || fail "bin/vtrak-tool is not executable"
+  [ -x "$prefix/games/vtrak-tool" ] || fail "games/vtrak-tool is not executable"
   [ "$(head -c 4 "$game/bgm.wav")" = RIFF ] && [ "$(tail -c +9 "$game/bgm.wav" | head -c 4)" = WAVE ] ||
     fail "lib/vtrak/bgm.wav is not a WAV file"
   [ "$(stat -c %a "$game/data")" = 755 ] || fail "data/ has mode $(stat -c %a "$game/data")"
   local page
-  for page in "$prefix"/share/man/man*/*.gz; do
+  for page in "$prefix"/share/man/man*/*.gz "$prefix/share/doc/vtrak/changelog.gz"; do
     gzip -t "$page" || fail "$page is not gzip data"
   done
 }
