@@ -1,12 +1,11 @@
 // The Ogg Vorbis conversion fed any bytes as "input.ogg", in a working folder
-// of its own with a data/ folder, decoding in a long-lived worker process
-// rather than in a new one per file (see decode_worker.h). The
-// mutator changes Ogg files inside and between their pages and reseals every
-// page's checksum, so that the damage reaches the decoder rather than being
-// dropped with its page. Besides the sanitizers it checks what a conversion
-// promises: data/result.wav is the earlier file or a whole new one whose
-// header states what follows it, nothing else is left in data/, and the
-// decoding process only ever ends normally or by a signal.
+// of its own with a data/ folder, decoding in this process rather than in a
+// new one per file (see decode_guard.h). The mutator changes Ogg files inside
+// and between their pages and reseals every page's checksum, so that the
+// damage reaches the decoder rather than being dropped with its page.
+// Besides the sanitizers it checks what a conversion promises:
+// data/result.wav is the earlier file or a whole new one whose header states
+// what follows it, and nothing else is left in data/.
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -17,7 +16,7 @@
 #include <random>
 #include <vector>
 
-#include "fuzz/decode_worker.h"
+#include "fuzz/decode_guard.h"
 #include "fuzz/fuzz_scratch.h"
 #include "platform/sound/memory_sound_device.h"
 #include "sound/ogg_conversion.h"
@@ -142,11 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       vtrak::CreateSoundBank(nullptr, vtrak::MemoryDirectSoundCreate8(device)));
 
   vtrak::SoundLoadReport report;
-  Require(vtrak::ConvertOggToWav(*bank, kInputName, 3, &report, vtrak::fuzz::DecodeInWorker) ==
-              vtrak::S_OK,
+  Require(vtrak::ConvertOggToWav(*bank, kInputName, 3, &report,
+                                 vtrak::fuzz::DecodeCatchingDivision) == vtrak::S_OK,
           "the conversion returned a failure");
-  Require(report.error != vtrak::SoundLoadError::DecoderLost,
-          "the decoding process ended neither normally nor by a signal");
   const ResultFile result = ResultFile::Read();
   if (report.converted) {
     Require(result.HonestWav(), "the converted file's header does not state what it holds");

@@ -89,7 +89,13 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataB
 
 }  // namespace
 
-OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd, uint64_t maxDataBytes) {
+OggToWavDecoder::OggToWavDecoder() : decoder_(std::make_unique<OggVorbis_File>()) {}
+
+OggToWavDecoder::~OggToWavDecoder() {
+  if (held_) ov_clear(decoder_.get());
+}
+
+OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDataBytes) {
   // The decoder reads through a stdio stream of its own, on a copy of the
   // descriptor, and ov_clear closes it.
   const int copy = dup(inputFd);
@@ -98,14 +104,18 @@ OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd, uint64_t maxDataBytes
     if (copy >= 0) close(copy);
     return Failure(SoundLoadError::CannotOpen, errno);
   }
-  OggVorbis_File decoder;
-  if (ov_open(input, &decoder, nullptr, 0) < 0) {
+  held_ = true;  // from here, even a crash inside ov_open leaves state to free
+  if (ov_open(input, decoder_.get(), nullptr, 0) < 0) {
+    held_ = false;
     std::fclose(input);  // a failed open leaves the stream to its caller
     return Failure(SoundLoadError::NotOggVorbis);
   }
-  const OggDecodeSummary summary = Decode(decoder, outputFd, maxDataBytes);
-  ov_clear(&decoder);
-  return summary;
+  return Decode(*decoder_, outputFd, maxDataBytes);
+}
+
+OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd, uint64_t maxDataBytes) {
+  OggToWavDecoder decoder;
+  return decoder.Run(inputFd, outputFd, maxDataBytes);
 }
 
 }  // namespace vtrak

@@ -4,8 +4,11 @@
 // in a process of its own (see ConvertOggToWav): the decoder is not trusted
 // to survive a hostile file.
 #include <cstdint>
+#include <memory>
 
 #include "sound/sound_load_report.h"
+
+struct OggVorbis_File;
 
 namespace vtrak {
 
@@ -30,5 +33,23 @@ struct OggDecodeSummary {
 // rather than write more than `maxDataBytes` of sound data.
 OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd,
                                 uint64_t maxDataBytes = kMaxWavDataBytes);
+
+// DecodeOggToWav with the decoder's state held here, so that it is freed
+// (and the input's stream closed) even when Run does not return: when a
+// crash of the decoder is caught and the caller goes on without it.
+class OggToWavDecoder {
+ public:
+  OggToWavDecoder();
+  ~OggToWavDecoder();
+  OggToWavDecoder(const OggToWavDecoder&) = delete;
+  OggToWavDecoder& operator=(const OggToWavDecoder&) = delete;
+
+  // Once for each decoder.
+  OggDecodeSummary Run(int inputFd, int outputFd, uint64_t maxDataBytes = kMaxWavDataBytes);
+
+ private:
+  std::unique_ptr<OggVorbis_File> decoder_;
+  bool held_ = false;  // the decoder may hold state and the input's stream
+};
 
 }  // namespace vtrak
