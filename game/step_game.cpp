@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "game/game.h"
-#include "platform/core/wrapping.h"
 #include "input/input_state.h"
 #include "platform/core/crt_rand.h"
+#include "platform/core/wrapping.h"
 
 namespace vtrak {
 namespace {

@@ -61,7 +61,7 @@ class Window {
   SDL_Window* window_;
   bool quitPosted_ = false;
   int32_t quitCode_ = 0;
-  bool destroyed_ = false;  // the window has been closed; its Destroy message was sent
+  bool destroyed_ = false;        // the window has been closed; its Destroy message was sent
   bool fileTakenInDrop_ = false;  // a drop's first file has been passed on
 };
 
