@@ -2,15 +2,42 @@
 # Builds V-TRAK and runs every test: unit, integration and person-level
 # (a real window on Xvfb); then the whole suite again in an AddressSanitizer +
 # UndefinedBehaviorSanitizer build, and the two sound fuzzers for a minute each.
+#   bash scripts/test.sh           everything, installing what is missing first
+#   bash scripts/test.sh --quick   the developer's loop: the plain build and the
+#                                  tests that need no display, no package
+#                                  installation, no sanitizers, no fuzzing
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/scripts/install-deps.sh" test
+quick=false
+case "${1:-}" in
+  "") ;;
+  --quick) quick=true ;;
+  *)
+    echo "usage: bash scripts/test.sh [--quick]" >&2
+    exit 2
+    ;;
+esac
+$quick || bash "$root/scripts/install-deps.sh" test
 failed=()
+
+# The code's format, as .clang-format has it.
+(cd "$root" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror) ||
+  failed+=("format (run clang-format -i on the files named above)")
 
 # 1. The plain build.
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TESTS=ON -DVTRAK_BENCH=ON \
   >/dev/null
 cmake --build "$root/build" -j2
+if $quick; then
+  (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600 -LE 'person|packaging|soak') ||
+    failed+=("tests")
+  if [ "${#failed[@]}" -gt 0 ]; then
+    echo "FAILED: ${failed[*]}" >&2
+    exit 1
+  fi
+  echo "The quick tests passed (the full run: bash scripts/test.sh)."
+  exit 0
+fi
 (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600) || failed+=("tests")
 
 # 2. The sanitizer build: any report ends its test. The person-level tests run
