@@ -23,6 +23,8 @@ test_packages=(
   clang libclang-rt-14-dev clang-format
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the key latency benchmark hears key presses through XInput 2
+  libxi-dev
   # person-level tests: a real window on a virtual display
   xvfb openbox xdotool x11-utils imagemagick bc
   # the message box tests: OCR with Japanese, an X server with a made Latin-only core font
