@@ -12,9 +12,7 @@ void CreateGame(App& app, Window* window) {
   // the input and the graphics are released: the music plays on to the end.
   app.soundBank = CreateSoundBank(window);
   StartMusic(*app.soundBank);
-  Game* game = new Game{app.canvas, app.input, app.soundBank, 0, 0, 0, 0, 0, 0, 0};
-  SetRunStartValues(*game);
-  app.game = game;
+  app.game = new Game(NewGame(app.canvas, app.input, app.soundBank));
 }
 
 }  // namespace vtrak

@@ -3,9 +3,7 @@
 
 #include "game/autoplay.h"
 #include "game/game.h"
-#include "input/input_state.h"
-#include "platform/core/clock.h"
-#include "platform/core/crt_rand.h"
+#include "tools/headless/headless_game.h"
 
 namespace {
 
@@ -19,24 +17,19 @@ class DiscardingSurface final : public vtrak::DrawingSurface {
 
 // A fresh run on a surface that draws nothing, its keys set directly.
 struct BenchRun {
-  vtrak::SystemClock clock;
-  vtrak::InputState input{clock};
   DiscardingSurface surface;
-  vtrak::Game game{&surface, &input, nullptr, 0, 0, 0, 0, 0, 0, 0};
-
-  BenchRun() {
-    vtrak::SetRunStartValues(game);
-    vtrak::crt::srand(1);
-  }
+  vtrak::HeadlessGame headless{surface, 1};
+  vtrak::Game& game = headless.game;
 };
 
 // Autoplayed steps, the key state set as a poll would set it.
 void BM_StepGame(benchmark::State& state) {
   BenchRun run;
+  vtrak::InputState& input = run.headless.input;
   for (auto _ : state) {
     const bool jump = vtrak::AutoplayWantsJump(run.game);
-    run.input.keyState[0x2C] = jump ? 0x80 : 0;
-    run.input.keyHoldFrames[0x2C] = jump ? 1 : 0;
+    input.keyState[vtrak::DIK_Z] = jump ? 0x80 : 0;
+    input.keyHoldFrames[vtrak::DIK_Z] = jump ? 1 : 0;
     vtrak::StepGame(run.game);
   }
   state.SetItemsProcessed(state.iterations());

@@ -10,12 +10,10 @@
 #include <vector>
 
 #include "game/game.h"
-#include "input/input_state.h"
-#include "platform/core/clock.h"
-#include "platform/core/crt_rand.h"
 #include "platform/graphics/sdl_presenter.h"
 #include "render/canvas.h"
 #include "render/graphics_device.h"
+#include "tools/headless/headless_game.h"
 
 namespace vtrak {
 namespace {
@@ -28,8 +26,7 @@ constexpr int kHeight = 480;
 class BenchFrame {
  public:
   BenchFrame()
-      : surface_(SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, SDL_PIXELFORMAT_ARGB8888)),
-        input_(clock_) {
+      : surface_(SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, SDL_PIXELFORMAT_ARGB8888)) {
     D3DPRESENT_PARAMETERS parameters{};
     parameters.BackBufferWidth = kWidth;
     parameters.BackBufferHeight = kHeight;
@@ -41,9 +38,6 @@ class BenchFrame {
     device_ = std::make_unique<Direct3DDevice9>(parameters, std::move(presenter));
     SetupCanvas(canvas_, device_.get());
     CreateCanvasFont(canvas_);
-    crt::srand(1);
-    game_ = Game{&canvas_, &input_, nullptr, 0, 0, 0, 0, 0, 0, 0};
-    SetRunStartValues(game_);
   }
   ~BenchFrame() {
     ReleaseCanvas(canvas_);
@@ -69,12 +63,11 @@ class BenchFrame {
 
  private:
   SDL_Surface* surface_;
-  SystemClock clock_;
-  InputState input_;
   SdlPresenter* presenter_ = nullptr;
   std::unique_ptr<Direct3DDevice9> device_;
   Canvas canvas_;
-  Game game_{};
+  HeadlessGame headless_{canvas_, 1};
+  Game& game_ = headless_.game;
 };
 
 void BM_MemoryFloor(benchmark::State& state) {

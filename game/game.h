@@ -29,6 +29,9 @@ inline constexpr int32_t kStartHalfSpan = 3000;
 inline constexpr int32_t kJumpSteps = 30;
 inline constexpr uint32_t kLineColour = 0xFFFFFFFFu;
 
+// A Game at its run start values, drawing on `canvas` and reading `input`.
+Game NewGame(DrawingSurface* canvas, const InputState* input, SoundBank* soundBank);
+
 // Sets every field but the three references to its run start value.
 void SetRunStartValues(Game& game);
 

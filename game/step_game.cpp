@@ -6,12 +6,11 @@
 #include "input/input_state.h"
 #include "platform/core/crt_rand.h"
 #include "platform/core/wrapping.h"
+#include "platform/input/input_devices.h"
 
 namespace vtrak {
 namespace {
 
-constexpr uint8_t kKeyZ = 0x2C;  // jump
-constexpr uint8_t kKeyX = 0x2D;  // restart
 constexpr double kE = 2.71828;
 
 // A key counts as pressed in the step in which its hold counter is exactly 1.
@@ -29,14 +28,21 @@ void DrawPost(DrawingSurface& canvas, int32_t q) {
 
 }  // namespace
 
+Game NewGame(DrawingSurface* canvas, const InputState* input, SoundBank* soundBank) {
+  return Game{.canvas = canvas,
+              .input = input,
+              .soundBank = soundBank,
+              .spanPosition = kStartSpanPosition,
+              .halfSpan = kStartHalfSpan,
+              .speed = 0,
+              .scrollPhase = 0,
+              .score = 0,
+              .dead = 0,
+              .jumpTimer = 0};
+}
+
 void SetRunStartValues(Game& game) {
-  game.spanPosition = kStartSpanPosition;
-  game.halfSpan = kStartHalfSpan;
-  game.speed = 0;
-  game.scrollPhase = 0;
-  game.score = 0;
-  game.dead = 0;
-  game.jumpTimer = 0;
+  game = NewGame(game.canvas, game.input, game.soundBank);
 }
 
 void StepGame(Game& game) {
@@ -59,7 +65,7 @@ void StepGame(Game& game) {
 
   if (game.dead == 0) {
     game.score = WrappingAdd(game.score, 1);
-  } else if (Pressed(input, kKeyX)) {
+  } else if (Pressed(input, DIK_X)) {
     SetRunStartValues(game);
   }
 
@@ -96,7 +102,7 @@ void StepGame(Game& game) {
 
   canvas.DrawOutlinedText(16, 16, headUp);
 
-  if (game.jumpTimer == 0 && Pressed(input, kKeyZ)) game.jumpTimer = kJumpSteps;
+  if (game.jumpTimer == 0 && Pressed(input, DIK_Z)) game.jumpTimer = kJumpSteps;
   if (game.jumpTimer != 0) game.jumpTimer -= 1;
 
   if (game.dead == 0) {

@@ -1,14 +1,13 @@
 #pragma once
-// A Game on a recording surface with key state set as a poll would set it.
+// A headless Game on a recording surface, its keyboard polled before each step.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "game/game.h"
-#include "input/input_state.h"
-#include "platform/core/clock.h"
 #include "platform/core/crt_rand.h"
+#include "tools/headless/headless_game.h"
 
 namespace vtrak::testing {
 
@@ -37,32 +36,26 @@ class RecordingSurface : public DrawingSurface {
 
 class GameFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
+  // A fresh run with rand seeded 1, as every test begins.
+  void FreshRun() {
     crt::srand(1);
-    game = Game{&surface, &input, nullptr, 0, 0, 0, 0, 0, 0, 0};
     SetRunStartValues(game);
   }
 
-  // One step with the given keys down, hold counters kept as the poll keeps them.
+  // One step with the given keys down.
   void Step(bool z = false, bool x = false) {
-    SetKey(0x2C, z);
-    SetKey(0x2D, x);
+    headless.Poll(z, x);
     surface.draws.clear();
     StepGame(game);
-  }
-  void SetKey(int key, bool down) {
-    input.keyState[key] = down ? 0x80 : 0;
-    input.keyHoldFrames[key] = down ? input.keyHoldFrames[key] + 1 : 0;
   }
   // Steps with no key until the run ends or `limit` steps have run.
   void StepUntilDead(int limit) {
     for (int i = 0; i < limit && game.dead == 0; ++i) Step();
   }
 
-  SystemClock clock;
-  InputState input{clock};
   RecordingSurface surface;
-  Game game{};
+  HeadlessGame headless{surface, 1};
+  Game& game = headless.game;
 };
 
 }  // namespace vtrak::testing

@@ -23,7 +23,7 @@ TEST_F(FirstPost, WithNoKeyTheRunEndsInStep349) {
 
 TEST_F(FirstPost, OnePressFromStep324To344ClearsIt) {
   for (int pressStep = 322; pressStep <= 346; ++pressStep) {
-    SetUp();
+    FreshRun();
     for (int i = 1; i <= 360; ++i) Step(i == pressStep);
     const bool clears = pressStep >= 324 && pressStep <= 344;
     EXPECT_EQ(game.dead, clears ? 0 : 1) << "press in step " << pressStep;

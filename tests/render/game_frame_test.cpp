@@ -3,11 +3,9 @@
 #include <vector>
 
 #include "game/game.h"
-#include "input/input_state.h"
-#include "platform/core/clock.h"
-#include "platform/core/crt_rand.h"
 #include "platform/graphics/png_writer.h"
 #include "tests/render/render_fixture.h"
+#include "tools/headless/headless_game.h"
 
 namespace vtrak::testing {
 namespace {
@@ -47,13 +45,9 @@ TEST_F(GameFrame, FirstStepOfAFreshRunDrawsThePlayfieldAndTheTexts) {
     if (texts[i] != kBackground) expected[i] = texts[i];
   }
 
-  crt::srand(1);
-  SystemClock clock;
-  InputState input(clock);
-  Game game{&canvas, &input, nullptr, 0, 0, 0, 0, 0, 0, 0};
-  SetRunStartValues(game);
+  HeadlessGame headless(canvas, 1);
   BeginFrame(kBlack);  // as the frame loop clears
-  StepGame(game);
+  StepGame(headless.game);
   graphics.device->EndScene();
 
   const std::vector<uint32_t> frame = Frame();

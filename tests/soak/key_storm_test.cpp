@@ -9,16 +9,12 @@
 #include <random>
 
 #include "game/game.h"
-#include "input/input_state.h"
-#include "input/scripted_input_services.h"
-#include "platform/core/crt_rand.h"
 #include "tests/soak/step_invariants.h"
+#include "tools/headless/headless_game.h"
 
 namespace vtrak::soak {
 namespace {
 
-constexpr uint8_t kKeyZ = 0x2C;
-constexpr uint8_t kKeyX = 0x2D;
 constexpr int64_t kSteps = 1'000'000;
 constexpr int64_t kWarmUpSteps = 100'000;
 
@@ -39,33 +35,28 @@ bool FreshPress(const InputState& input, uint8_t key) {
 }
 
 TEST(KeyStorm, AMillionRandomStepsKeepTheRulesAndTheMemory) {
-  SystemClock clock;
-  ScriptedDevices devices;
-  devices.recordCalls = false;
-  InputState input(clock);
-  InputServices services = ScriptedInputServices(clock, devices);
-  const char requestedFile[260] = "";
-  ASSERT_EQ(InitInput(input, requestedFile, nullptr, services), S_OK);
-  crt::srand(20240607);
-
   NoDrawing surface;
-  Game game{&surface, &input, nullptr, 0, 0, 0, 0, 0, 0, 0};
-  SetRunStartValues(game);
+  HeadlessGame headless(surface, 20240607);
+  ASSERT_EQ(headless.inputSetUp, S_OK);
+  ScriptedDevices& devices = headless.devices;
+  const InputState& input = headless.input;
+  Game& game = headless.game;
   StepInvariants invariants(/*deathAllowed=*/true);
 
   std::mt19937 storm(7);
   std::bernoulli_distribution flip(0.2), loseFocus(0.002), regainFocus(0.05);
   int64_t jumps = 0, awaySteps = 0, pressesWhileAway = 0;
   long warmRss = 0;
+  bool zDown = false, xDown = false;
   for (int64_t step = 1; step <= kSteps; ++step) {
-    if (flip(storm)) devices.keys[kKeyZ] ^= 0x80;
-    if (flip(storm)) devices.keys[kKeyX] ^= 0x80;
+    if (flip(storm)) zDown = !zDown;
+    if (flip(storm)) xDown = !xDown;
     const bool away = devices.keyboardAcquirable ? loseFocus(storm) : !regainFocus(storm);
     devices.keyboardAcquirable = !away;
-    PollInput(input, requestedFile, clock);
+    headless.Poll(zDown, xDown);
 
-    const bool zPressed = FreshPress(input, kKeyZ);
-    const bool xPressed = FreshPress(input, kKeyX);
+    const bool zPressed = FreshPress(input, DIK_Z);
+    const bool xPressed = FreshPress(input, DIK_X);
     if (away) {
       ++awaySteps;
       if (zPressed || xPressed) ++pressesWhileAway;
@@ -85,8 +76,6 @@ TEST(KeyStorm, AMillionRandomStepsKeepTheRulesAndTheMemory) {
     if (jumped) ++jumps;
     if (step == kWarmUpSteps) warmRss = MaxRssKiB();
   }
-  ReleaseInput(input);
-
   const RunCounts& counts = invariants.counts();
   EXPECT_EQ(counts.steps, kSteps);
   EXPECT_EQ(pressesWhileAway, 0) << "a key was read while another window had the keyboard";

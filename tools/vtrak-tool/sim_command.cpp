@@ -10,9 +10,7 @@
 
 #include "game/autoplay.h"
 #include "game/game.h"
-#include "input/input_state.h"
-#include "input/scripted_input_services.h"
-#include "platform/core/crt_rand.h"
+#include "tools/headless/headless_game.h"
 #include "tools/vtrak-tool/commands.h"
 #include "tools/vtrak-tool/draw_log.h"
 #include "tools/vtrak-tool/sim_frames.h"
@@ -20,9 +18,6 @@
 
 namespace vtrak::tool {
 namespace {
-
-constexpr uint8_t kKeyZ = 0x2C;
-constexpr uint8_t kKeyX = 0x2D;
 
 // An output file named on the command line; "-" is standard output.
 class OutputFile {
@@ -81,16 +76,6 @@ int RunSimCommand(int argc, char** argv) {
   OutputFile trace, draws;
   if (!trace.Open(options.traceFile) || !draws.Open(options.drawsFile)) return 1;
 
-  // Input as start-up sets it up, on a scripted keyboard; this also seeds rand.
-  SystemClock clock;
-  ScriptedDevices devices;
-  devices.recordCalls = false;
-  InputState input(clock);
-  InputServices services = ScriptedInputServices(clock, devices);
-  const char requestedFile[260] = "";
-  InitInput(input, requestedFile, nullptr, services);
-  if (options.seed) crt::srand(*options.seed);
-
   std::unique_ptr<SimFrames> frames;
   if (!options.pngFolder.empty()) {
     frames = SimFrames::Create(options.pngFolder, error);
@@ -100,17 +85,16 @@ int RunSimCommand(int argc, char** argv) {
     }
   }
   DrawLog surface(draws.get(), nullptr);
-  Game game{&surface, &input, nullptr, 0, 0, 0, 0, 0, 0, 0};
-  SetRunStartValues(game);
+  HeadlessGame headless(surface, options.seed);
+  Game& game = headless.game;
 
   if (trace.get() != nullptr) {
     std::fputs("step,speed,score,spanPosition,halfSpan,scrollPhase,dead,jumpTimer\n", trace.get());
   }
   for (int64_t step = 1; step <= options.steps; ++step) {
     const bool autoJump = options.autoplay && AutoplayWantsJump(game);
-    devices.keys[kKeyZ] = (autoJump || KeyDownAt(options.keys, 'z', step)) ? 0x80 : 0;
-    devices.keys[kKeyX] = KeyDownAt(options.keys, 'x', step) ? 0x80 : 0;
-    PollInput(input, requestedFile, clock);
+    headless.Poll(autoJump || KeyDownAt(options.keys, 'z', step),
+                  KeyDownAt(options.keys, 'x', step));
     surface.SetStep(step);
     const bool png =
         frames && (options.pngEvery > 0 ? step % options.pngEvery == 0 : step == options.steps);
@@ -123,7 +107,6 @@ int RunSimCommand(int argc, char** argv) {
     }
     if (trace.get() != nullptr) WriteTraceRow(trace.get(), step, game);
   }
-  ReleaseInput(input);
   if (!trace.Close() || !draws.Close()) {
     std::fprintf(stderr, "vtrak-tool sim: writing the output failed: %s\n", std::strerror(errno));
     return 1;
