@@ -15,6 +15,11 @@ TEST(SpeedCurve, FollowsTheScore) {
   const std::pair<int32_t, int32_t> known[] = {{1100, 96},  {1750, 94}, {2000, 97}, {2250, 101},
                                                {2500, 105}, {4000, 56}, {5000, 90}, {10000, 76}};
   for (const auto& [score, speed] : known) EXPECT_EQ(SpeedForScore(score), speed) << score;
+  // A step before a swing grows: (1599 - 1500) / 25 and (2099 - 2000) / 25 are 3, not 4.
+  EXPECT_EQ(SpeedForScore(1599), 85);  // 100 + 20 sin 959.4° + 3 sin 799.5°
+  EXPECT_EQ(SpeedForScore(2099), 91);
+  // (2040 - 1500) / 25 = 21 is held at 20: 100 + 20 sin 1224° + 20 sin 1020° + sin 1428°.
+  EXPECT_EQ(SpeedForScore(2040), 94);
 }
 
 using FirstStep = GameFixture;
@@ -49,6 +54,7 @@ TEST_F(FirstStep, DrawsTheFramePostBehindSpanLineSleepersAndTexts) {
   EXPECT_EQ(game.score, 1);
   EXPECT_EQ(game.speed, 0);
   EXPECT_EQ(game.spanPosition, -2900);
+  EXPECT_EQ(game.scrollPhase, 0);
 }
 
 using SpanLine = GameFixture;
@@ -84,6 +90,29 @@ TEST_F(SpanLine, PostLinesOnTheEdgesOfThePlayfieldAreNotDrawn) {
   EXPECT_EQ(postLines(2 * 208 - 3000), std::vector<int32_t>{144});   // 288 - 208 = 80 skipped
   EXPECT_EQ(postLines(2 * -208 - 3000), std::vector<int32_t>{496});  // 352 + 208 = 560 skipped
   EXPECT_EQ(postLines(2 * 207 - 3000), (std::vector<int32_t>{145, 81}));
+  // 200 units short of the post ahead: q = -100, its lines at 452 and 388.
+  EXPECT_EQ(postLines(3000 - 200), (std::vector<int32_t>{452, 388}));
+}
+
+using Sleepers = GameFixture;
+
+TEST_F(Sleepers, MoveByHalfTheSpeedAndWrapOnlyAbove160) {
+  // A score of 100 gives a speed of 10; the sleepers are drawn after the advance.
+  auto sleepers = [&](int32_t phase) {
+    game.score = 100;
+    game.scrollPhase = phase;
+    Step();
+    std::vector<int32_t> xs;
+    for (const Draw& d : surface.draws)
+      if (!d.text && d.y1 == 280 && d.y2 == 400) xs.push_back(d.x1);
+    return xs;
+  };
+  EXPECT_EQ(sleepers(148), (std::vector<int32_t>{481, 401, 321, 241, 161, 81}));
+  EXPECT_EQ(game.scrollPhase, 158);
+  EXPECT_EQ(sleepers(150), (std::vector<int32_t>{480, 400, 320, 240, 160}));  // 160 stays
+  EXPECT_EQ(game.scrollPhase, 160);
+  EXPECT_EQ(sleepers(151), (std::vector<int32_t>{560, 480, 400, 320, 240, 160}));  // 161 wraps
+  EXPECT_EQ(game.scrollPhase, 1);
 }
 
 using Jumps = GameFixture;
@@ -147,6 +176,7 @@ TEST_F(Restart, XRestartsOnlyWhenDeadAndOnlyOnItsFirstStep) {
   EXPECT_EQ(game.dead, 0);
   EXPECT_EQ(game.score, 0);
   EXPECT_EQ(game.spanPosition, -2900);
+  EXPECT_EQ(game.scrollPhase, 0);
   Step(false, true);  // X still held: no second restart, the score counts
   EXPECT_EQ(game.score, 1);
 }

@@ -14,7 +14,14 @@ TEST_F(FirstPost, WithNoKeyTheRunEndsInStep349) {
   EXPECT_EQ(game.dead, 1);
   EXPECT_EQ(game.score, 349);
   EXPECT_EQ(game.speed, 34);
-  EXPECT_NE(surface.FindText("yOU'rE dEAd."), nullptr);
+  const Draw* deadText = surface.FindText("yOU'rE dEAd.");
+  ASSERT_NE(deadText, nullptr);
+  EXPECT_EQ(deadText->x1, 16);
+  EXPECT_EQ(deadText->y1, 440);
+  // The next span from rand seeded 1: (41 * 18467) / 8 % 1000 + 2500 = 3143. The
+  // position was -2900 + 5916 = 3016: 16 past the post, so 16 - 3143 in the new span.
+  EXPECT_EQ(game.halfSpan, 3143);
+  EXPECT_EQ(game.spanPosition, -3127);
   Step();
   EXPECT_NE(surface.FindText("trAIn spEEd : 34k/h   scOrE : 349pts."), nullptr);
   EXPECT_EQ(game.score, 349);
