@@ -5,9 +5,7 @@
 namespace vtrak {
 
 VsyncDelay::VsyncDelay(uint64_t period)
-    : period_(period), leastMargin_(period / 16), margin_(period / 8) {
-  work_.reserve(kSamples);
-}
+    : period_(period), leastMargin_(period / 16), margin_(period / 8) {}
 
 uint64_t VsyncDelay::TicksToWait(uint64_t now) const {
   const uint64_t start = lastReturn_ + delay_;
@@ -19,12 +17,9 @@ void VsyncDelay::Presented(uint64_t submitted, uint64_t returned) {
   if (started_ && gap <= kPausePeriods * period_) {
     const uint64_t due = lastReturn_ + delay_;
     const uint64_t work = submitted > due ? submitted - due : 0;
-    if (work_.size() < static_cast<size_t>(kSamples)) {
-      work_.push_back(work);
-    } else {
-      work_[nextSample_] = work;
-    }
+    work_[nextSample_] = work;
     nextSample_ = (nextSample_ + 1) % kSamples;
+    samples_ = std::min<size_t>(samples_ + 1, kSamples);
     if (gap > period_ + period_ / 2) {
       // A retrace was missed: leave more room.
       margin_ = std::min(period_, margin_ * 2);
@@ -45,11 +40,12 @@ void VsyncDelay::Presented(uint64_t submitted, uint64_t returned) {
 // The 95th percentile of the remembered work plus the margin; the whole period
 // until enough frames have been seen.
 uint64_t VsyncDelay::Headroom() const {
-  if (work_.size() < static_cast<size_t>(kLeastSamples)) return period_;
-  std::vector<uint64_t> sorted = work_;
-  const size_t rank = (sorted.size() * 95 + 99) / 100 - 1;
+  if (samples_ < static_cast<size_t>(kLeastSamples)) return period_;
+  // Sorted on the stack: this runs after every present.
+  std::array<uint64_t, kSamples> sorted = work_;
+  const size_t rank = (samples_ * 95 + 99) / 100 - 1;
   std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(rank),
-                   sorted.end());
+                   sorted.begin() + static_cast<std::ptrdiff_t>(samples_));
   return sorted[rank] + margin_;
 }
 

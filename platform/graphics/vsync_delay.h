@@ -6,9 +6,9 @@
 // a high percentile of the recent frames' work and a safety margin. A present
 // that misses its retrace doubles the margin; a long run in time halves it
 // again, down to its least.
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace vtrak {
 
@@ -36,7 +36,8 @@ class VsyncDelay {
   uint64_t period_;
   uint64_t leastMargin_;
   uint64_t margin_;
-  std::vector<uint64_t> work_;  // a ring of the last kSamples frames' work
+  std::array<uint64_t, kSamples> work_{};  // a ring of the last kSamples frames' work
+  size_t samples_ = 0;                     // how many of them hold a frame's work
   size_t nextSample_ = 0;
   uint64_t lastReturn_ = 0;
   bool started_ = false;
