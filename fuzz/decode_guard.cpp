@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <csignal>
+#include <memory>
 
 namespace vtrak::fuzz {
 namespace {
@@ -15,7 +16,10 @@ void OnDivision(int) {
 }  // namespace
 
 OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd) {
-  OggToWavDecoder decoder;  // its state is freed on the way out, after a division too
+  // Its state is freed on the way out, after a division too. It lives on the
+  // heap: a local object changed between sigsetjmp and siglongjmp would be
+  // indeterminate after the jump.
+  const auto decoder = std::make_unique<OggToWavDecoder>();
   struct sigaction guard {};
   struct sigaction saved {};
   guard.sa_handler = OnDivision;
@@ -23,7 +27,7 @@ OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd) {
   sigaction(SIGFPE, &guard, &saved);
   OggDecodeSummary summary;
   if (sigsetjmp(divided, 1) == 0) {
-    summary = decoder.Run(inputFd, outputFd);
+    summary = decoder->Run(inputFd, outputFd);
   } else {
     summary = OggDecodeSummary{};
     summary.error = SoundLoadError::DecoderCrashed;
