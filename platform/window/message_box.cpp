@@ -15,6 +15,7 @@
 #include "platform/window/message_box_input.h"
 #include "platform/window/video_driver.h"
 #include "platform/window/x11_dialog.h"
+#include "platform/window/x11_errors.h"
 
 namespace vtrak {
 namespace {
@@ -107,6 +108,7 @@ bool RunBox(const MessageBoxLayout& layout) {
 
 bool ShowMessageBox(const char* utf8Text) {
   const bool videoWasUp = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+  if (!videoWasUp) IgnoreEventsSentToClosedWindows();
   if (!videoWasUp && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   bool shown = false;
   const char* driver = SDL_GetCurrentVideoDriver();

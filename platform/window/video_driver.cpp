@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/window/x11_errors.h"
+
 namespace vtrak {
 
 bool IsInvisibleVideoDriver(const char* name) {
@@ -56,6 +58,7 @@ std::string NoDisplayReason(const std::string& sdlReason) {
 VideoStart StartVideo(const char* className, std::string& detail) {
   SDL_setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
   LeaveOutUnreachableWayland();
+  IgnoreEventsSentToClosedWindows();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     detail = SDL_GetError();
     // With no display at all, SDL may refuse every driver instead of picking an invisible one.

@@ -1,0 +1,25 @@
+#include "platform/window/x11_errors.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+
+namespace vtrak {
+namespace {
+
+// Xlib keeps one error handler for the whole process and passes it no context
+// of ours, so the handler it replaced has to be kept beside it.
+XErrorHandler replacedHandler = nullptr;
+
+int HandleXError(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+  return replacedHandler != nullptr ? replacedHandler(display, error) : 0;
+}
+
+}  // namespace
+
+void IgnoreEventsSentToClosedWindows() {
+  const XErrorHandler previous = XSetErrorHandler(HandleXError);
+  if (previous != HandleXError) replacedHandler = previous;
+}
+
+}  // namespace vtrak
