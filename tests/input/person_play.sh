@@ -95,12 +95,14 @@ no_figure() { ! figure_shown "$1"; }
 figure_top() { convert "$1" -crop 24x49+309+230 +repage -format '%@' info: | sed 's/.*+//'; }
 
 # Follows a run from its head-up text until about half a second before step
-# $2: RUN_STEP shown at RUN_TIME, at RUN_RATE frames per second measured from
-# the first reading to the last (a long baseline keeps the aim within a frame
-# or two).
+# $2, or sooner when the next reading would come later than that (a reading
+# takes a screenshot and a lookup, a third of a second or more on a loaded
+# machine): RUN_STEP shown at RUN_TIME, at RUN_RATE frames per second measured
+# from the first reading to the last (a long baseline keeps the aim within a
+# frame or two).
 RUN_STEP=0 RUN_TIME=0 RUN_RATE=60
 follow_run() {  # follow_run LABEL TARGET_STEP
-  local first_step="" first_time=0 n=0 step
+  local first_step="" first_time=0 n=0 step last_step=0
   while [ $n -lt 60 ]; do
     n=$((n + 1))
     shot "$1-sync$n"
@@ -111,11 +113,12 @@ follow_run() {  # follow_run LABEL TARGET_STEP
       elif [ $((SHOT_TIME - first_time)) -ge 1000 ]; then
         RUN_STEP=$step RUN_TIME=$SHOT_TIME
         RUN_RATE=$(echo "scale=3; ($step - $first_step) * 1000 / ($SHOT_TIME - $first_time)" | bc)
-        if [ "$step" -ge $(($2 - 25)) ]; then
+        if [ $((2 * step - last_step)) -ge $(($2 - 25)) ]; then
           echo "$1: step $step after $((SHOT_TIME - first_time)) ms of following, $RUN_RATE frames/s"
           return 0
         fi
       fi
+      last_step=$step
     fi
     sleep 0.1
   done
@@ -127,9 +130,15 @@ sleep_until() {
   local wait_ms=$(($1 - $(now_ms)))
   [ $wait_ms -le 0 ] || sleep "$(echo "scale=3; $wait_ms / 1000" | bc)"
 }
+# TAP_LAG: how long xdotool took to put the key down (starting it is most of
+# it), so that an aimed press can start that much earlier.
+TAP_LAG=0
 tap() {  # tap KEY: down, about 50 ms, up; TAP_TIME = when the key went down
+  local called
+  called=$(now_ms)
   xdotool keydown "$1"
   TAP_TIME=$(now_ms)
+  TAP_LAG=$((TAP_TIME - called))
   sleep 0.05
   xdotool keyup "$1"
 }
@@ -210,7 +219,7 @@ while :; do
   follow_run "run$((attempt + 1))" 334
   PRESSED=none
   if [ "$RUN_STEP" -le 326 ]; then
-    sleep_until "$(time_of_step 334)"
+    sleep_until "$(($(time_of_step 334) - TAP_LAG))"
     tap z
     PRESSED=$(step_at_time "$TAP_TIME")
     measure_jump_latency "jump-window$attempt" "$PRESSED"
