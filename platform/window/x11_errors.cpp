@@ -7,12 +7,13 @@ namespace vtrak {
 namespace {
 
 // Xlib keeps one error handler for the whole process and passes it no context
-// of ours, so the handler it replaced has to be kept beside it.
+// of ours, so the handler it replaced has to be kept beside it. Xlib never
+// hands back a null one: with none set, it is Xlib's default.
 XErrorHandler replacedHandler = nullptr;
 
 int HandleXError(Display* display, XErrorEvent* error) {
   if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
-  return replacedHandler != nullptr ? replacedHandler(display, error) : 0;
+  return replacedHandler(display, error);
 }
 
 }  // namespace

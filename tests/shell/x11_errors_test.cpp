@@ -44,35 +44,36 @@ Window ClosedWindow() {
   return id;
 }
 
-// One request about `window` over a second connection, as SDL sends its
-// wake-up event, answered before the connection closes.
-void OnSecondConnection(Window window, bool send) {
+// A request about `window` made over a second connection, as SDL sends its
+// wake-up event, and answered before that connection closes.
+template <typename Request>
+void OnSecondConnection(Window window, Request request) {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) std::exit(2);
-  if (send) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.format = 32;
-    XSendEvent(display, window, False, NoEventMask, &event);
-  } else {
-    XMapWindow(display, window);
-  }
+  request(display, window);
   XSync(display, False);
   XCloseDisplay(display);
+}
+
+void SendAnEvent(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.format = 32;
+  XSendEvent(display, window, False, NoEventMask, &event);
 }
 
 TEST_F(X11ErrorsTest, AnEventSentToAClosedWindowIsHarmlessAndOtherErrorsStillEndTheProgram) {
   EXPECT_EXIT(
       {
-        OnSecondConnection(ClosedWindow(), true);
+        OnSecondConnection(ClosedWindow(), SendAnEvent);
         SDL_Quit();
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "");
   EXPECT_EXIT(
       {
-        OnSecondConnection(ClosedWindow(), false);
+        OnSecondConnection(ClosedWindow(), XMapWindow);
         std::exit(0);
       },
       ::testing::ExitedWithCode(1), "BadWindow");
