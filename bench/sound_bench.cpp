@@ -14,7 +14,7 @@
 #include "platform/sound/memory_sound_device.h"
 #include "sound/ogg_conversion.h"
 #include "sound/sound_bank.h"
-#include "tests/sound/sound_test_files.h"
+#include "tests/support/sound_test_files.h"
 
 namespace {
 

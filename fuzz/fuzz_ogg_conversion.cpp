@@ -21,8 +21,8 @@
 #include "platform/sound/memory_sound_device.h"
 #include "sound/ogg_conversion.h"
 #include "sound/sound_bank.h"
-#include "tests/sound/ogg_pages.h"
-#include "tests/sound/sound_test_files.h"
+#include "tests/support/ogg_pages.h"
+#include "tests/support/sound_test_files.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 

@@ -6,7 +6,7 @@
 
 #include "platform/font/font_lookup.h"
 #include "tests/render/render_fixture.h"
-#include "tests/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace vtrak::testing {
 namespace {

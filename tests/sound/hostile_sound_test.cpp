@@ -10,8 +10,8 @@
 #include <filesystem>
 
 #include "sound/ogg_conversion.h"
-#include "tests/sound/ogg_pages.h"
 #include "tests/sound/sound_bank_fixture.h"
+#include "tests/support/ogg_pages.h"
 
 namespace vtrak::test {
 namespace {

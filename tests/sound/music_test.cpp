@@ -8,7 +8,7 @@
 
 #include "sound/sound_file.h"
 #include "sound/wav_header_reader.h"
-#include "tests/sound/sound_test_files.h"
+#include "tests/support/sound_test_files.h"
 
 namespace vtrak::test {
 namespace {

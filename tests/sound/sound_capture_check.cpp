@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/sound/sound_test_files.h"
+#include "tests/support/sound_test_files.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/sound/sound_test_files.h"
+#include "tests/support/sound_test_files.h"
 
 #include <vorbis/vorbisenc.h>
 

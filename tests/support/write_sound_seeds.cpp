@@ -1,11 +1,12 @@
-// Writes the fuzzers' seed corpora: fuzz_seed_corpus WAV_FOLDER OGG_FOLDER.
-// WAV seeds are canonical files and the shapes the header reader must live
-// with; Ogg seeds are tiny files encoded here through libvorbisenc.
+// Writes the sound files that the fuzzers start from and the fault tests feed
+// the game: write_sound_seeds WAV_FOLDER OGG_FOLDER. WAV files are canonical
+// ones and the shapes the header reader must live with; Ogg files are tiny
+// ones encoded here through libvorbisenc.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
-#include "tests/sound/sound_test_files.h"
+#include "tests/support/sound_test_files.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ void WriteOggSeeds(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fputs("usage: fuzz_seed_corpus WAV_FOLDER OGG_FOLDER\n", stderr);
+    std::fputs("usage: write_sound_seeds WAV_FOLDER OGG_FOLDER\n", stderr);
     return 2;
   }
   try {
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
     WriteWavSeeds(argv[1]);
     WriteOggSeeds(argv[2]);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "fuzz_seed_corpus: %s\n", error.what());
+    std::fprintf(stderr, "write_sound_seeds: %s\n", error.what());
     return 1;
   }
   return 0;

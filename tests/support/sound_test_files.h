@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace vtrak::test {
 

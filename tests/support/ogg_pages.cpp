@@ -1,4 +1,4 @@
-#include "tests/sound/ogg_pages.h"
+#include "tests/support/ogg_pages.h"
 
 #include <array>
 #include <cstring>
