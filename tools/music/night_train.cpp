@@ -1,9 +1,6 @@
-// Composes the game's music, "Night Train": a minor-key tune over the beat of
-// the rails, 24 bars at 126 beats a minute (about 46 s), made to loop. Writes
-// it as a 16-bit stereo WAV file at 44100 Hz.
-//
-//   vtrak-music OUTPUT.wav
-#include <cstdio>
+#include "tools/music/night_train.h"
+
+#include <initializer_list>
 #include <vector>
 
 #include "tools/music/loop_mix.h"
@@ -59,29 +56,48 @@ void Rails(LoopMix& mix) {
   Rumble(mix, 0.20f, 2 * kBar, 0xC0FFEEu);
 }
 
+// The bars of every round that a chord of the round is played in.
+std::vector<int> BarsOf(size_t chord) {
+  std::vector<int> bars;
+  for (int bar = 0; bar < kBars; ++bar) {
+    if (static_cast<size_t>(bar % kCycleBars / 2) == chord) bars.push_back(bar);
+  }
+  return bars;
+}
+
 // Driving eighths on the root, leaping to the octave.
 void Bass(LoopMix& mix) {
   static const int kPattern[8] = {0, 0, 12, 0, 0, 12, 0, 7};
-  for (int bar = 0; bar < kBars; ++bar) {
-    const Chord& chord = Round()[static_cast<size_t>(bar % kCycleBars / 2)];
-    for (int eighth = 0; eighth < 8; ++eighth) {
-      const float accent = eighth % 2 == 0 ? 0.26f : 0.19f;
-      BassNote(mix, {At(bar, eighth * 0.5), Beats(0.42), accent, 0.0f},
-               chord.root + kPattern[eighth]);
+  for (size_t chord = 0; chord < Round().size(); ++chord) {
+    for (const int leap : {0, 12, 7}) {
+      const Shape shape = BassShape(Round()[chord].root + leap, Beats(0.42));
+      for (const int bar : BarsOf(chord)) {
+        for (int eighth = 0; eighth < 8; ++eighth) {
+          if (kPattern[eighth] != leap) continue;
+          const float accent = eighth % 2 == 0 ? 0.26f : 0.19f;
+          Place(mix, shape, {At(bar, eighth * 0.5), 0, accent, 0.0f});
+        }
+      }
     }
   }
 }
 
+// One chord for its two bars, the same in every round.
 void Pads(LoopMix& mix) {
-  for (int bar = 0; bar < kBars; bar += 2) {
-    const Chord& chord = Round()[static_cast<size_t>(bar % kCycleBars / 2)];
+  for (size_t index = 0; index < Round().size(); ++index) {
+    const Chord& chord = Round()[index];
     float pan = -0.4f;
     for (int note : chord.pad) {
       // The E chord's first bar holds the fourth (A) where its third will be.
       const int sounding = chord.root == 40 && note == 56 ? 57 : note;
       const size_t firstBar = chord.root == 40 ? Beats(4) : Beats(8);
-      PadNote(mix, {At(bar, 0), firstBar - Beats(0.3), 0.06f, pan}, sounding);
-      if (chord.root == 40) PadNote(mix, {At(bar + 1, 0), Beats(3.7), 0.06f, pan}, note);
+      const StereoShape first = PadShape(sounding, firstBar - Beats(0.3));
+      const StereoShape second = chord.root == 40 ? PadShape(note, Beats(3.7)) : StereoShape{};
+      for (const int bar : BarsOf(index)) {
+        if (bar % 2 != 0) continue;
+        Place(mix, first, {At(bar, 0), 0, 0.06f, pan});
+        if (chord.root == 40) Place(mix, second, {At(bar + 1, 0), 0, 0.06f, pan});
+      }
       pan += 0.27f;
     }
   }
@@ -103,8 +119,14 @@ const std::vector<Tone>& Melody() {
   return melody;
 }
 
+// Where the lead plays the tune: a round and the gain it has there.
+struct Verse {
+  int round;
+  float gain;
+};
+
 // The lead with its echo a dotted eighth behind, once to the right, once left.
-void Lead(LoopMix& mix, int round, int transpose, float gain) {
+void Lead(LoopMix& mix, int transpose, std::initializer_list<Verse> verses) {
   struct Echo {
     size_t delay;
     float gain;
@@ -112,47 +134,45 @@ void Lead(LoopMix& mix, int round, int transpose, float gain) {
   };
   const Echo echoes[] = {{0, 1.0f, 0.0f}, {Beats(0.75), 0.32f, 0.6f}, {Beats(1.5), 0.12f, -0.6f}};
   for (const Tone& tone : Melody()) {
-    for (const Echo& echo : echoes) {
-      const size_t start = At(round * kCycleBars, tone.beat) + echo.delay;
-      LeadNote(mix, {start, Beats(tone.length) - Beats(0.08), gain * echo.gain, echo.pan},
-               tone.note + transpose);
+    const Shape shape = LeadShape(tone.note + transpose, Beats(tone.length) - Beats(0.08));
+    for (const Verse& verse : verses) {
+      for (const Echo& echo : echoes) {
+        const size_t start = At(verse.round * kCycleBars, tone.beat) + echo.delay;
+        Place(mix, shape, {start, 0, verse.gain * echo.gain, echo.pan});
+      }
     }
   }
 }
 
 // Sixteenths climbing the chord in the last round, glinting like signal lamps.
 void Arpeggio(LoopMix& mix, int round) {
-  for (int bar = round * kCycleBars; bar < (round + 1) * kCycleBars; ++bar) {
-    const Chord& chord = Round()[static_cast<size_t>(bar % kCycleBars / 2)];
+  for (size_t index = 0; index < Round().size(); ++index) {
+    const Chord& chord = Round()[index];
     for (int step = 0; step < 16; ++step) {
       const int note = chord.pad[static_cast<size_t>(step % 4)] + 12 * (step / 8 % 2 + 1) - 12;
+      const Shape shape = BellShape(note + 12);
       const float pan = step % 2 == 0 ? -0.5f : 0.5f;
-      BellNote(mix, {At(bar, step * 0.25), 0, step % 4 == 0 ? 0.07f : 0.06f, pan}, note + 12);
+      for (const int bar : BarsOf(index)) {
+        if (bar / kCycleBars != round) continue;
+        Place(mix, shape, {At(bar, step * 0.25), 0, step % 4 == 0 ? 0.07f : 0.06f, pan});
+      }
     }
   }
 }
 
 }  // namespace
-}  // namespace vtrak::music
 
-int main(int argc, char** argv) {
-  using namespace vtrak::music;
-  if (argc != 2) {
-    std::fputs("usage: vtrak-music OUTPUT.wav\n", stderr);
-    return 2;
-  }
+bool WriteNightTrain(const char* path) {
   LoopMix mix(kBars * kBar);
   Rails(mix);
   Bass(mix);
   Pads(mix);
-  Lead(mix, 1, 0, 0.22f);    // the second round brings the tune
-  Lead(mix, 2, 0, 0.20f);    // the third repeats it over the bells
-  Lead(mix, 2, -12, 0.08f);  // with a shadow an octave below
+  // The second round brings the tune, the third repeats it over the bells
+  // with a shadow an octave below.
+  Lead(mix, 0, {{1, 0.22f}, {2, 0.20f}});
+  Lead(mix, -12, {{2, 0.08f}});
   Arpeggio(mix, 2);
-  if (!WriteWav(argv[1], mix, kPeak)) {
-    std::fprintf(stderr, "error: cannot write %s: check that its folder exists and is writable\n",
-                 argv[1]);
-    return 1;
-  }
-  return 0;
+  return WriteWav(path, mix, kPeak);
 }
+
+}  // namespace vtrak::music

@@ -104,13 +104,12 @@ void WheelHiss(LoopMix& mix, const Placement& at, Noise& noise) {
   }
 }
 
-void BassNote(LoopMix& mix, const Placement& at, int note) {
-  float left = 0, right = 0;
-  PanGains(at.pan, left, right);
+Shape BassShape(int note, size_t length) {
   const double frequency = MidiFrequency(note);
   const size_t release = Frames(0.03);
   LowPass first(900.0), second(900.0);
-  for (size_t i = 0; i < at.length + release; ++i) {
+  Shape shape(length + release);
+  for (size_t i = 0; i < shape.size(); ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
     // A sawtooth built from eight partials, so nothing folds back.
     float saw = 0.0f;
@@ -119,36 +118,36 @@ void BassNote(LoopMix& mix, const Placement& at, int note) {
     first.coefficient =
         static_cast<float>(1.0 - std::exp(-kTwoPi * 1400.0 * closing / kSampleRate));
     second.coefficient = first.coefficient;
-    const float s = second(first(saw)) * Envelope(i, Frames(0.004), at.length, release) * at.gain;
-    mix.Add(at.start + i, s * left, s * right);
+    shape[i] = second(first(saw)) * Envelope(i, Frames(0.004), length, release);
   }
+  return shape;
 }
 
-void PadNote(LoopMix& mix, const Placement& at, int note) {
-  float left = 0, right = 0;
-  PanGains(at.pan, left, right);
+StereoShape PadShape(int note, size_t length) {
   const double frequency = MidiFrequency(note);
   const size_t attack = Frames(0.6), release = Frames(0.9);
   // Two voices a few cents apart, one to each side, beating slowly.
   const double spread = std::pow(2.0, 6.0 / 1200.0);
-  for (size_t i = 0; i < at.length + release; ++i) {
+  StereoShape shape{Shape(length + release), Shape(length + release)};
+  for (size_t i = 0; i < shape.left.size(); ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
     const float a = Sine()(frequency * t) + 0.30f * Sine()(2.0 * frequency * t) +
                     0.12f * Sine()(3.0 * frequency * t);
     const float b = Sine()(frequency * spread * t) + 0.30f * Sine()(2.0 * frequency * spread * t) +
                     0.12f * Sine()(3.0 * frequency * spread * t);
-    const float e = Envelope(i, attack, at.length, release) * at.gain;
-    mix.Add(at.start + i, (0.7f * a + 0.3f * b) * e * left, (0.3f * a + 0.7f * b) * e * right);
+    const float e = Envelope(i, attack, length, release);
+    shape.left[i] = (0.7f * a + 0.3f * b) * e;
+    shape.right[i] = (0.3f * a + 0.7f * b) * e;
   }
+  return shape;
 }
 
-void LeadNote(LoopMix& mix, const Placement& at, int note) {
-  float left = 0, right = 0;
-  PanGains(at.pan, left, right);
+Shape LeadShape(int note, size_t length) {
   const double frequency = MidiFrequency(note);
   const size_t attack = Frames(0.04), release = Frames(0.25);
   double phase = 0.0;
-  for (size_t i = 0; i < at.length + release; ++i) {
+  Shape shape(length + release);
+  for (size_t i = 0; i < shape.size(); ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
     // The vibrato comes in after the first quarter second.
     const double depth = 0.004 * std::min(1.0, std::max(0.0, (t - 0.25) * 2.0));
@@ -159,25 +158,39 @@ void LeadNote(LoopMix& mix, const Placement& at, int note) {
       triangle += sign * Sine()(k * phase) / static_cast<float>(k * k);
     }
     const float breath = 0.15f * Sine()(2.0 * phase);
-    const float s = (triangle + breath) * Envelope(i, attack, at.length, release) * at.gain;
+    shape[i] = (triangle + breath) * Envelope(i, attack, length, release);
+  }
+  return shape;
+}
+
+Shape BellShape(int note) {
+  const double frequency = MidiFrequency(note);
+  Shape shape(Frames(0.8));
+  for (size_t i = 0; i < shape.size(); ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const float rise = i < 30 ? static_cast<float>(i) / 30.0f : 1.0f;
+    const float tail = static_cast<float>(shape.size() - i) / static_cast<float>(shape.size());
+    shape[i] = (Sine()(frequency * t) * static_cast<float>(std::exp(-t * 5.0)) +
+                0.3f * Sine()(frequency * 2.76 * t) * static_cast<float>(std::exp(-t * 11.0))) *
+               rise * tail;
+  }
+  return shape;
+}
+
+void Place(LoopMix& mix, const Shape& shape, const Placement& at) {
+  float left = 0, right = 0;
+  PanGains(at.pan, left, right);
+  for (size_t i = 0; i < shape.size(); ++i) {
+    const float s = shape[i] * at.gain;
     mix.Add(at.start + i, s * left, s * right);
   }
 }
 
-void BellNote(LoopMix& mix, const Placement& at, int note) {
+void Place(LoopMix& mix, const StereoShape& shape, const Placement& at) {
   float left = 0, right = 0;
   PanGains(at.pan, left, right);
-  const double frequency = MidiFrequency(note);
-  const size_t length = Frames(0.8);
-  for (size_t i = 0; i < length; ++i) {
-    const double t = static_cast<double>(i) / kSampleRate;
-    const float rise = i < 30 ? static_cast<float>(i) / 30.0f : 1.0f;
-    const float tail = static_cast<float>(length - i) / static_cast<float>(length);
-    const float s =
-        (Sine()(frequency * t) * static_cast<float>(std::exp(-t * 5.0)) +
-         0.3f * Sine()(frequency * 2.76 * t) * static_cast<float>(std::exp(-t * 11.0))) *
-        rise * tail * at.gain;
-    mix.Add(at.start + i, s * left, s * right);
+  for (size_t i = 0; i < shape.left.size(); ++i) {
+    mix.Add(at.start + i, shape.left[i] * at.gain * left, shape.right[i] * at.gain * right);
   }
 }
 

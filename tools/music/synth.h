@@ -1,8 +1,11 @@
 #pragma once
-// The instruments of the night-train tune. Each renders one note into the
-// loop mix; every note rises from silence and falls back to it.
+// The instruments of the night-train tune. The rails and the roar render
+// straight into the loop mix; the tuned instruments render a note's shape,
+// which is then placed in the mix wherever that note sounds. Every note rises
+// from silence and falls back to it.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "tools/music/loop_mix.h"
 
@@ -30,7 +33,7 @@ class Noise {
 // Where a note sits in the stereo field: -1 left .. 1 right.
 struct Placement {
   size_t start = 0;   // frame
-  size_t length = 0;  // frames the note is held
+  size_t length = 0;  // frames the note is held (the rails' sounds have their own)
   float gain = 1.0f;
   float pan = 0.0f;
 };
@@ -39,14 +42,26 @@ struct Placement {
 void RailClack(LoopMix& mix, const Placement& at, Noise& noise);
 // Wheel hiss on the off-beats: a short breath of bright noise.
 void WheelHiss(LoopMix& mix, const Placement& at, Noise& noise);
-// A driving bass note: a soft-edged sawtooth under a closing filter.
-void BassNote(LoopMix& mix, const Placement& at, int note);
-// A slow, chorused pad voice.
-void PadNote(LoopMix& mix, const Placement& at, int note);
-// The lead: a breathy triangle with a late vibrato.
-void LeadNote(LoopMix& mix, const Placement& at, int note);
+// A note's sound before its gain and pan, one sample a frame. A tune plays
+// the same note many times; each is rendered once and placed where it sounds.
+using Shape = std::vector<float>;
+// A pad note: its two chorused voices as mixed for the left and the right side.
+struct StereoShape {
+  Shape left;
+  Shape right;
+};
+
+// A driving bass note held `length` frames: a soft-edged sawtooth under a closing filter.
+Shape BassShape(int note, size_t length);
+// A slow, chorused pad voice held `length` frames.
+StereoShape PadShape(int note, size_t length);
+// The lead held `length` frames: a breathy triangle with a late vibrato.
+Shape LeadShape(int note, size_t length);
 // A small glassy bell for the arpeggios.
-void BellNote(LoopMix& mix, const Placement& at, int note);
+Shape BellShape(int note);
+// Adds a note at `at.start` (its length is the shape's), at `at.gain`, panned by `at.pan`.
+void Place(LoopMix& mix, const Shape& shape, const Placement& at);
+void Place(LoopMix& mix, const StereoShape& shape, const Placement& at);
 // The low roar of the train, filtered noise that swells with `period` frames.
 void Rumble(LoopMix& mix, float gain, size_t period, uint32_t seed);
 
