@@ -1,0 +1,21 @@
+#include "app/frame.h"
+
+#include "game/game.h"
+#include "input/input_state.h"
+#include "render/canvas.h"
+#include "render/graphics_device.h"
+
+namespace vtrak {
+
+void RunFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePath& path) {
+  PollInput(*app.input, path, clock);
+  app.canvas->device = graphics.device.get();
+  Direct3DDevice9& device = *graphics.device;
+  device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+  device.BeginScene();
+  StepGame(*app.game);
+  device.EndScene();
+  device.Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+}  // namespace vtrak

@@ -1,0 +1,15 @@
+#pragma once
+#include "app/app_record.h"
+#include "app/requested_file_path.h"
+
+namespace vtrak {
+
+class Clock;
+struct GraphicsDevice;
+
+// One frame, in one direction: polls the input, clears the back buffer to
+// opaque black and the depth buffer to 1.0, steps the Game inside the scene
+// and presents.
+void RunFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePath& path);
+
+}  // namespace vtrak
