@@ -10,7 +10,7 @@ Direct3DVertexBuffer9::Direct3DVertexBuffer9(uint32_t length, uint32_t usage, ui
       usage_(usage),
       fvf_(fvf),
       pool_(pool),
-      storage_(std::make_shared<uint8_t[]>(length)) {}
+      storage_(new uint8_t[length]()) {}  // zeroed, as a new buffer is
 
 HRESULT Direct3DVertexBuffer9::Lock(uint32_t offset, uint32_t size, void** data, uint32_t) {
   if (data == nullptr || locked_ || offset > length_) return D3DERR_INVALIDCALL;
