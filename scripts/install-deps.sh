@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that V-TRAK needs, and only those that are
 # missing:
 #   bash scripts/install-deps.sh        what building and playing need (the default)
-#   bash scripts/install-deps.sh test   that, and what the tests add
+#   bash scripts/install-deps.sh web    that, and what the browser build adds
+#   bash scripts/install-deps.sh test   all of these, and what the tests add
 # When every package is installed already it asks dpkg and nothing else: no
 # sudo, no apt-get, no network. Otherwise it names the missing packages and
 # what apt-get would download, then runs apt-get (through sudo when not root)
@@ -18,7 +19,13 @@ play_packages=(
   # `cpack -G DEB` (dpkg-shlibdeps, file)
   dpkg-dev file
 )
+web_packages=(
+  # the compiler, the face's cutter, and apt-get source's unpacker (dpkg-dev, above)
+  emscripten fonttools python3
+)
 test_packages=(
+  # the browser tests: a real browser driven through its driver
+  chromium chromium-driver python3-selenium
   # the fuzz build and the code format
   clang libclang-rt-14-dev clang-format
   # tests and benchmarks
@@ -39,12 +46,16 @@ case "${1:-play}" in
     purpose="building and playing V-TRAK"
     wanted=("${play_packages[@]}")
     ;;
+  web)
+    purpose="building V-TRAK for the browser"
+    wanted=("${play_packages[@]}" "${web_packages[@]}")
+    ;;
   test)
     purpose="building and testing V-TRAK"
-    wanted=("${play_packages[@]}" "${test_packages[@]}")
+    wanted=("${play_packages[@]}" "${web_packages[@]}" "${test_packages[@]}")
     ;;
   *)
-    echo "usage: bash scripts/install-deps.sh [play|test]" >&2
+    echo "usage: bash scripts/install-deps.sh [play|web|test]" >&2
     exit 2
     ;;
 esac

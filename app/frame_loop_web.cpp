@@ -1,0 +1,116 @@
+// The frame loop in the browser. A page may not wait, so each frame is one
+// call from the browser's animation frame: one step per display refresh, as
+// on a desktop, and none while the tab is hidden, as none while a window is
+// minimised; the music goes on. The call drains the pending messages first,
+// then runs the frame. The start-up's objects live on in the stack of the
+// call that set the loop going, which the browser never returns to.
+//
+// The page's test hook: index.html?seed=N&keys=LIST&steps=N hands the
+// simulator's options to the loop, with their meanings there: the seed
+// replaces the clock's, the keys are held at the polls of the steps named
+// (pressed through the browser's own keyboard events, so they travel the
+// player's way), and after step N the picture holds still.
+#include <emscripten.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/frame.h"
+#include "app/frame_loop.h"
+#include "app/window_procedure.h"
+#include "platform/core/crt_rand.h"
+#include "tools/vtrak-tool/sim_options.h"
+
+namespace vtrak {
+namespace {
+
+EM_JS(int, PageHookCount, (), { return (Module['vtrakHook'] || []).length; });
+EM_JS(char*, PageHookArgument, (int i), { return stringToNewUTF8(Module['vtrakHook'][i]); });
+// A key event from the browser's own keyboard, by physical key.
+EM_JS(void, PagePressKey, (const char* code, int down), {
+  window.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup', {code : UTF8ToString(code)}));
+});
+// What the page and its tests read: the steps made, and when the first frame was shown.
+EM_JS(void, PageStepped, (double steps), {
+  Module['vtrakSteps'] = steps;
+  if (steps == 1) Module['vtrakFirstFrame'] = performance.now();
+});
+
+struct Loop {
+  Window& window;
+  GraphicsDevice& graphics;
+  App& app;
+  Clock& clock;
+  RequestedFilePath& path;
+  std::optional<tool::SimOptions> hook;
+  bool holdStill = false;  // the hook names the step after which the picture holds
+  int64_t steps = 0;
+  bool zDown = false;
+  bool xDown = false;
+};
+
+// The hook's options, or none when the page has none or they are not the
+// simulator's (said on the console).
+std::optional<tool::SimOptions> PageHook(bool& holdStill) {
+  const int count = PageHookCount();
+  if (count == 0) return std::nullopt;
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) {
+    char* argument = PageHookArgument(i);
+    arguments.emplace_back(argument);
+    free(argument);
+    holdStill = holdStill || arguments.back() == "--steps";
+  }
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  std::string error;
+  std::optional<tool::SimOptions> options =
+      tool::ParseSimOptions(static_cast<int>(argv.size()), argv.data(), error);
+  if (!options) std::fprintf(stderr, "vtrak: the page's test hook: %s\n", error.c_str());
+  return options;
+}
+
+void PressAsScripted(Loop& loop, char key, const char* code, bool& down) {
+  const bool wanted = tool::KeyDownAt(loop.hook->keys, key, loop.steps + 1);
+  if (wanted != down) PagePressKey(code, wanted);
+  down = wanted;
+}
+
+void Frame(void* argument) {
+  Loop& loop = *static_cast<Loop*>(argument);
+  Message message;
+  while (loop.window.PeekMessage(message)) {
+    if (message.kind == MessageKind::Quit) {
+      emscripten_cancel_main_loop();
+      return;
+    }
+    WindowProcedure(loop.window, message, loop.path);
+  }
+  const int showState = loop.window.ShowState();
+  if (showState == SW_HIDE || showState == SW_SHOWMINIMIZED) return;
+  if (loop.hook) {
+    if (loop.holdStill && loop.steps >= loop.hook->steps) return;
+    PressAsScripted(loop, 'z', "KeyZ", loop.zDown);
+    PressAsScripted(loop, 'x', "KeyX", loop.xDown);
+  }
+  RunFrame(loop.graphics, loop.app, loop.clock, loop.path);
+  PageStepped(static_cast<double>(++loop.steps));
+}
+
+}  // namespace
+
+int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
+                     RequestedFilePath& path) {
+  // Lives as long as the page: the browser calls Frame with it until the tab closes.
+  Loop* loop = new Loop{window, graphics, app, clock, path, std::nullopt};
+  loop->hook = PageHook(loop->holdStill);
+  if (loop->hook && loop->hook->seed) crt::srand(*loop->hook->seed);
+  emscripten_set_main_loop_arg(Frame, loop, 0, 1);
+  return 0;  // never reached: the browser runs the loop
+}
+
+}  // namespace vtrak
