@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds V-TRAK and runs every test: unit, integration and person-level
-# (a real window on Xvfb); then the whole suite again in an AddressSanitizer +
-# UndefinedBehaviorSanitizer build, and the two sound fuzzers for a minute each.
+# Builds V-TRAK and runs every test: unit, integration, person-level (a real
+# window on Xvfb) and the browser page's (headless Chromium); then the whole
+# suite again in an AddressSanitizer + UndefinedBehaviorSanitizer build, and
+# the two sound fuzzers for a minute each.
 #   bash scripts/test.sh           everything, installing what is missing first
 #   bash scripts/test.sh --quick   the developer's loop: the plain build and the
-#                                  tests that need no display, no package
-#                                  installation, no sanitizers, no fuzzing
+#                                  tests that need no display, no browser, no
+#                                  package installation, no sanitizers, no fuzzing
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 quick=false
@@ -29,7 +30,7 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TEST
   >/dev/null
 cmake --build "$root/build" -j2
 if $quick; then
-  (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600 -LE 'person|packaging|soak') ||
+  (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600 -LE 'person|packaging|soak|web') ||
     failed+=("tests")
   if [ "${#failed[@]}" -gt 0 ]; then
     echo "FAILED: ${failed[*]}" >&2
@@ -38,6 +39,8 @@ if $quick; then
   echo "The quick tests passed (the full run: bash scripts/test.sh)."
   exit 0
 fi
+# The page for the browser tests, from the same sources.
+bash "$root/scripts/web.sh" --build-only || failed+=("browser build")
 (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600) || failed+=("tests")
 
 # 2. The sanitizer build: any report ends its test. The person-level tests run
@@ -53,7 +56,7 @@ cmake --build "$root/build-asan" -j2
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   status=0
   ASAN_OPTIONS="$sanitizer_options:detect_leaks=1" \
-    ctest -j2 --output-on-failure --timeout 900 -LE person || status=1
+    ctest -j2 --output-on-failure --timeout 900 -LE 'person|web' || status=1
   ASAN_OPTIONS="$sanitizer_options:detect_leaks=0" \
     ctest -j2 --output-on-failure --timeout 900 -L person || status=1
   exit "$status"

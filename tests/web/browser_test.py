@@ -1,0 +1,207 @@
+#!/usr/bin/python3
+"""The page in a real browser: headless Chromium, driven through its driver,
+against the page served from build-web/site on the loopback address.
+
+    browser_test.py SITE VTRAK_TOOL BGM_WAV
+
+Exits 77 (skipped) when the page is not built or no browser is installed.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PERSON_LIB = os.path.join(HERE, "..", "person", "lib.sh")
+SITE, TOOL, BGM = (sys.argv[1:4] + [None] * 3)[:3]
+
+
+def skip_unless_ready():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    missing = [what for what, ok in (
+        ("the page (bash scripts/web.sh --build-only)", os.path.isfile(os.path.join(SITE, "vtrak.wasm"))),
+        ("chromium", shutil.which("chromium")), ("chromedriver", shutil.which("chromedriver")))
+        if not ok]
+    try:
+        import selenium  # noqa: F401
+    except ImportError:
+        missing.append("python3-selenium")
+    if missing:
+        print("SKIP: missing " + ", ".join(missing))
+        sys.exit(77)
+
+
+class Browser:
+    """One headless Chromium with the page's server beside it."""
+
+    def __init__(self):
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
+        self.folder = tempfile.mkdtemp()
+        self.server = subprocess.Popen(
+            ["/usr/bin/python3", os.path.join(HERE, "..", "..", "web", "serve.py"), SITE, "0"],
+            stdout=subprocess.PIPE, text=True)
+        self.address = self.server.stdout.readline().strip()
+        options = webdriver.ChromeOptions()
+        options.binary_location = shutil.which("chromium")
+        for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--disable-quic", "--window-size=800,700",
+                     "--force-device-scale-factor=1", "--user-data-dir=" + self.folder):
+            options.add_argument(flag)
+        service = Service(shutil.which("chromedriver"))
+        self.driver = webdriver.Chrome(options=options, service=service)
+
+    def close(self):
+        self.driver.quit()
+        self.server.terminate()
+        self.server.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def open(self, query=""):
+        self.driver.get(self.address + "index.html" + query)
+
+    def value(self, expression):
+        return self.driver.execute_script("return " + expression)
+
+    def wait_for(self, expression, seconds=30):
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            result = self.value(expression)
+            if result:
+                return result
+            time.sleep(0.05)
+        raise AssertionError(f"the page never had {expression}; it says: "
+                             + str(self.value("document.getElementById('status').textContent")))
+
+    def steps(self):
+        return self.value("Module.vtrakSteps || 0")
+
+    def canvas_png(self, path):
+        with open(path, "wb") as file:
+            file.write(self.driver.find_element("id", "canvas").screenshot_as_png)
+
+
+def differing_pixels(a, b):
+    run = subprocess.run(["compare", "-metric", "AE", a, b, "null:"], capture_output=True,
+                         text=True)
+    return int(float(run.stderr.split()[0]))
+
+
+def read_text(image):
+    run = subprocess.run(["bash", "-c", 'source "$0" && read_text "$1"', PERSON_LIB, image],
+                         capture_output=True, text=True, check=True)
+    return run.stdout.replace("！", "!").replace("？", "?").splitlines()
+
+
+def edit_distance(a, b):
+    row = list(range(len(b) + 1))
+    for i, x in enumerate(a, 1):
+        previous, row[0] = row[0], i
+        for j, y in enumerate(b, 1):
+            previous, row[j] = row[j], min(row[j] + 1, row[j - 1] + 1, previous + (x != y))
+    return row[-1]
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.browser = Browser()
+        cls.folder = tempfile.mkdtemp()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+        shutil.rmtree(cls.folder, ignore_errors=True)
+
+    def setUp(self):
+        # Each case starts from one tab with nothing loaded, so no other tab holds the lock.
+        driver = self.browser.driver
+        for handle in driver.window_handles[1:]:
+            driver.switch_to.window(handle)
+            driver.close()
+        driver.switch_to.window(driver.window_handles[0])
+        driver.get("about:blank")
+
+    def test_each_frame_is_the_simulators_to_the_pixel(self):
+        # A cleared post in mid-jump, the death and its text, a restart: the
+        # simulator's frame for the same seed, keys and steps.
+        for seed, keys, steps in ((7, "z@324", 336), (7, "", 352), (3, "x@360", 361)):
+            with self.subTest(seed=seed, keys=keys, steps=steps):
+                query = f"?seed={seed}&steps={steps}" + (f"&keys={keys}" if keys else "")
+                self.browser.open(query)
+                self.browser.wait_for(f"Module.vtrakSteps === {steps}")
+                time.sleep(0.3)  # a few more animation frames: the picture holds still
+                self.assertEqual(self.browser.steps(), steps)
+                shown = os.path.join(self.folder, f"page-{seed}-{steps}.png")
+                self.browser.canvas_png(shown)
+                expected = os.path.join(self.folder, f"sim-{seed}-{steps}")
+                subprocess.run([TOOL, "sim", "--seed", str(seed), "--steps", str(steps), "--png",
+                                expected] + (["--keys", keys] if keys else []), check=True)
+                frame = os.path.join(expected, f"frame-{steps:06d}.png")
+                self.assertEqual(differing_pixels(shown, frame), 0)
+
+    def test_a_key_from_the_browser_makes_the_figure_jump(self):
+        self.browser.open()
+        self.browser.wait_for("Module.vtrakSteps > 30")
+        # Each animation frame, after the game's, notes the figure's highest lit row
+        # (265 on the ground, 240 at the top of a jump).
+        self.browser.driver.execute_script("""
+          const copy = document.createElement('canvas'); copy.width = 640; copy.height = 480;
+          const pen = copy.getContext('2d'); window.highest = 480;
+          const probe = () => {
+            pen.drawImage(document.getElementById('canvas'), 0, 0);
+            const p = pen.getImageData(300, 200, 40, 70).data;
+            for (let i = 0; i < p.length; i += 4) {
+              if (p[i] > 128) { window.highest = Math.min(window.highest, 200 + (i >> 2) / 40 | 0); break; }
+            }
+            requestAnimationFrame(probe);
+          };
+          requestAnimationFrame(probe);""")
+        from selenium.webdriver.common.action_chains import ActionChains
+        ActionChains(self.browser.driver).key_down("z").pause(0.1).key_up("z").perform()
+        self.assertLess(self.browser.wait_for("window.highest < 262 && window.highest"), 262)
+
+    def test_one_step_per_animation_frame(self):
+        self.browser.open()
+        self.browser.wait_for("Module.vtrakSteps > 10")
+        frames, steps = self.browser.driver.execute_async_script("""
+          const done = arguments[0], first = Module.vtrakSteps; let frames = 0;
+          const tick = (now) => { if (++frames < 120) requestAnimationFrame(tick);
+                                  else done([frames, Module.vtrakSteps - first]); };
+          requestAnimationFrame(tick);""")
+        self.assertLessEqual(abs(frames - steps), 1)
+
+    def test_a_second_tab_shows_the_message_and_never_steps(self):
+        self.browser.open()
+        self.browser.wait_for("Module.vtrakSteps > 1")
+        self.browser.driver.switch_to.new_window("tab")
+        self.browser.open()
+        self.browser.wait_for("document.getElementById('status').textContent.includes('another tab')")
+        image = os.path.join(self.folder, "second.png")
+        self.browser.canvas_png(image)
+        lines = read_text(image)
+        self.assertTrue(any(edit_distance(line, "多重起動ですよ!") <= 1 for line in lines), lines)
+        self.assertEqual(self.browser.steps(), 0)
+
+    def test_the_music_starts_at_the_first_key_and_holds_all_of_bgm_wav(self):
+        self.browser.open()
+        self.browser.wait_for("Module.vtrakSteps > 1")
+        self.assertNotEqual(self.browser.value("AL.currentCtx.audioCtx.state"), "running")
+        from selenium.webdriver.common.action_chains import ActionChains
+        ActionChains(self.browser.driver).key_down("x").key_up("x").perform()
+        self.browser.wait_for("AL.currentCtx.audioCtx.state === 'running'")
+        frames = self.browser.value(
+            "Object.values(AL.currentCtx.sources)[0].bufQueue[0].audioBuf.length")
+        with open(BGM, "rb") as file:
+            header = file.read(44)
+        self.assertEqual(frames, int.from_bytes(header[40:44], "little") // 4)
+
+
+if __name__ == "__main__":
+    skip_unless_ready()
+    unittest.main(argv=sys.argv[:1], verbosity=2)
