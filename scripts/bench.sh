@@ -2,7 +2,8 @@
 # Builds the benchmarks (optimised, as the game is built) and prints one table of what the game costs,
 # each figure beside its floor, all measured side by side in this one run:
 #   bash scripts/bench.sh
-# The CPU-use rows run the game in a real window on a virtual display (Xvfb).
+# The CPU-use rows run the game in a real window on a virtual display (Xvfb);
+# the browser rows run the page (built first) in headless Chromium.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-bench"
@@ -79,5 +80,10 @@ awk -F, '
         "the same, minimised", percent(extra["BM_CpuUseMinimised"]), "")
   }
 ' "$out/results.csv"
+
+echo
+echo "The page in headless Chromium (bench/web_page_bench.py), beside the window's rows above:"
+bash "$root/scripts/web.sh" --build-only >/dev/null
+/usr/bin/python3 "$root/bench/web_page_bench.py" "$root/build-web/site"
 echo
 echo "Raw results: $out/results.csv"

@@ -16,6 +16,8 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PERSON_LIB = os.path.join(HERE, "..", "person", "lib.sh")
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from browser import Browser  # noqa: E402
 SITE, TOOL, BGM = (sys.argv[1:4] + [None] * 3)[:3]
 
 
@@ -33,57 +35,6 @@ def skip_unless_ready():
     if missing:
         print("SKIP: missing " + ", ".join(missing))
         sys.exit(77)
-
-
-class Browser:
-    """One headless Chromium with the page's server beside it."""
-
-    def __init__(self):
-        from selenium import webdriver
-        from selenium.webdriver.chrome.service import Service
-        self.folder = tempfile.mkdtemp()
-        self.server = subprocess.Popen(
-            ["/usr/bin/python3", os.path.join(HERE, "..", "..", "web", "serve.py"), SITE, "0"],
-            stdout=subprocess.PIPE, text=True)
-        self.address = self.server.stdout.readline().strip()
-        options = webdriver.ChromeOptions()
-        options.binary_location = shutil.which("chromium")
-        for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                     "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--disable-quic", "--window-size=800,700",
-                     "--force-device-scale-factor=1", "--user-data-dir=" + self.folder):
-            options.add_argument(flag)
-        service = Service(shutil.which("chromedriver"))
-        self.driver = webdriver.Chrome(options=options, service=service)
-
-    def close(self):
-        self.driver.quit()
-        self.server.terminate()
-        self.server.wait()
-        shutil.rmtree(self.folder, ignore_errors=True)
-
-    def open(self, query=""):
-        self.driver.get(self.address + "index.html" + query)
-
-    def value(self, expression):
-        return self.driver.execute_script("return " + expression)
-
-    def wait_for(self, expression, seconds=30):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            result = self.value(expression)
-            if result:
-                return result
-            time.sleep(0.05)
-        raise AssertionError(f"the page never had {expression}; it says: "
-                             + str(self.value("document.getElementById('status').textContent")))
-
-    def steps(self):
-        return self.value("Module.vtrakSteps || 0")
-
-    def canvas_png(self, path):
-        with open(path, "wb") as file:
-            file.write(self.driver.find_element("id", "canvas").screenshot_as_png)
 
 
 def differing_pixels(a, b):
@@ -110,7 +61,7 @@ def edit_distance(a, b):
 class PageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.browser = Browser()
+        cls.browser = Browser(SITE)
         cls.folder = tempfile.mkdtemp()
 
     @classmethod
