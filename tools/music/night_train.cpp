@@ -1,6 +1,8 @@
 #include "tools/music/night_train.h"
 
 #include <initializer_list>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "tools/music/loop_mix.h"
@@ -133,8 +135,13 @@ void Lead(LoopMix& mix, int transpose, std::initializer_list<Verse> verses) {
     float pan;
   };
   const Echo echoes[] = {{0, 1.0f, 0.0f}, {Beats(0.75), 0.32f, 0.6f}, {Beats(1.5), 0.12f, -0.6f}};
+  // The tune comes back to the same notes: each note of each length is rendered once.
+  std::map<std::pair<int, size_t>, Shape> shapes;
   for (const Tone& tone : Melody()) {
-    const Shape shape = LeadShape(tone.note + transpose, Beats(tone.length) - Beats(0.08));
+    const std::pair<int, size_t> key{tone.note + transpose, Beats(tone.length) - Beats(0.08)};
+    auto [found, fresh] = shapes.try_emplace(key);
+    if (fresh) found->second = LeadShape(key.first, key.second);
+    const Shape& shape = found->second;
     for (const Verse& verse : verses) {
       for (const Echo& echo : echoes) {
         const size_t start = At(verse.round * kCycleBars, tone.beat) + echo.delay;
