@@ -9,6 +9,10 @@
   const status = document.getElementById('status');
   const say = (text) => { status.textContent = text; };
   const keysLine = 'Z jumps, X restarts after a miss.';
+  // The browser readies its sound output the first time a page asks for it,
+  // which takes a good part of a second: asked now, that is done while the
+  // program loads rather than while it starts.
+  const warmUp = typeof AudioContext === 'function' ? new AudioContext() : null;
 
   // The test hook, index.html?seed=N&keys=LIST&steps=N: the simulator's options.
   const query = new URLSearchParams(location.search);
@@ -58,6 +62,7 @@
     }
     say('');
     Module.callMain([]);
+    if (warmUp) warmUp.close();
     if (anotherCopy) {
       say('V-TRAK is open in another tab of this browser.');
     } else if (status.textContent === '') {  // no error line from the start-up
