@@ -80,6 +80,7 @@ sizes=(-DINT16_SIZE=2 -DUINT16_SIZE=2 -DU_INT16_SIZE=2 -DINT32_SIZE=4 -DUINT32_S
 prefix="$cache.partial"
 rm -rf "$prefix"
 mkdir -p "$prefix"
+trap 'rm -rf "$prefix"' EXIT  # a build that fails leaves nothing half made in the cache
 build_one() {
   local name=$1
   shift
@@ -104,6 +105,7 @@ printf '%s\n' "${sources[@]}" "$emcc_version" >"$prefix/versions"
 touch "$prefix/complete"
 rm -rf "$cache"
 mv "$prefix" "$cache"
+trap - EXIT
 ln -sfn "$cache" "$build/deps"
 rm -rf "$build/deps-build" "$src"
 say "the libraries are built ($(($(date +%s) - started)) s)"
