@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
+#include <mutex>
+
 namespace vtrak {
 namespace {
 
@@ -19,8 +21,10 @@ int HandleXError(Display* display, XErrorEvent* error) {
 }  // namespace
 
 void IgnoreEventsSentToClosedWindows() {
-  const XErrorHandler previous = XSetErrorHandler(HandleXError);
-  if (previous != HandleXError) replacedHandler = previous;
+  // Once per process: a second look at the handler in place could find SDL's,
+  // which forwards to ours, and the two would then call each other forever.
+  static std::once_flag installed;
+  std::call_once(installed, [] { replacedHandler = XSetErrorHandler(HandleXError); });
 }
 
 }  // namespace vtrak
