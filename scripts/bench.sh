@@ -8,7 +8,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-bench"
 bash "$root/scripts/install-deps.sh" test
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TESTS=OFF >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TESTS=OFF -DVTRAK_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target vtrak vtrak-bgm render_bench game_bench sound_bench game_process_bench \
   vtrak_first_frame_probe >/dev/null
 bin="$build/bin"

@@ -26,7 +26,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 echo "Building this tree and $base (${base_commit:0:10})..." >&2
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TESTS=OFF >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TESTS=OFF -DVTRAK_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target vtrak key_latency vtrak_jump_probe game_process_bench \
   vtrak_first_frame_probe >/dev/null
 if [ ! -d "$base_dir/src" ]; then
