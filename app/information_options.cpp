@@ -1,26 +1,68 @@
 #include "app/information_options.h"
 
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 namespace vtrak {
+namespace {
 
-std::optional<int> AnswerInformationOption(int argc, const char* const* argv, std::FILE* out) {
-  if (argc != 2) return std::nullopt;
-  if (std::strcmp(argv[1], "--version") == 0) {
+enum class Question { None, Help, Version };
+
+Question QuestionOf(const char* argument) {
+  if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0) {
+    return Question::Help;
+  }
+  if (std::strcmp(argument, "-V") == 0 || std::strcmp(argument, "--version") == 0) {
+    return Question::Version;
+  }
+  return Question::None;
+}
+
+// The manual page beside the running program: in a build folder
+// (bin/../packaging/man) or in an installed tree (lib/vtrak/../../share/man).
+// Empty when neither is there.
+std::string ManualPage() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return {};
+  for (const char* relative : {"../packaging/man/vtrak.6", "../../share/man/man6/vtrak.6.gz"}) {
+    const std::filesystem::path page = (program.parent_path() / relative).lexically_normal();
+    if (std::filesystem::is_regular_file(page, error)) return page.string();
+  }
+  return {};
+}
+
+}  // namespace
+
+std::optional<int> AnswerInformationOption(int argc, const char* const* argv, std::FILE* out,
+                                           std::FILE* errors) {
+  bool asked = false;
+  for (int i = 1; i < argc; ++i) asked = asked || QuestionOf(argv[i]) != Question::None;
+  if (!asked) return std::nullopt;
+  if (argc != 2) {
+    std::fputs("vtrak: -h, --help, -V and --version each stand alone on the command line\n",
+               errors);
+    return 2;
+  }
+  if (QuestionOf(argv[1]) == Question::Version) {
     std::fputs("vtrak " VTRAK_VERSION "\n", out);
     return 0;
   }
-  if (std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(
-        "usage: vtrak [PATH]\n"
-        "       vtrak --help | --version\n"
-        "Starts V-TRAK, a tiny arcade game, in a 640 by 480 window. Z jumps, X starts a new\n"
-        "run after a miss; close the window to quit. PATH, like a file dropped on the\n"
-        "window, is noted and otherwise ignored. More in `man vtrak`.\n",
-        out);
-    return 0;
+  std::fputs(
+      "usage: vtrak [PATH]\n"
+      "       vtrak -h | --help | -V | --version\n"
+      "Starts V-TRAK, a tiny arcade game, in a 640 by 480 window. Z jumps, X starts a new\n"
+      "run after a miss; close the window to quit. PATH, like a file dropped on the\n"
+      "window, is noted and otherwise ignored.\n",
+      out);
+  const std::string page = ManualPage();
+  if (page.empty()) {
+    std::fputs("More in README.md, in the source.\n", out);
+  } else {
+    std::fprintf(out, "More in its manual: man -l %s\n", page.c_str());
   }
-  return std::nullopt;
+  return 0;
 }
 
 }  // namespace vtrak

@@ -1,14 +1,17 @@
 #pragma once
-// The two command lines that only ask about the program: `vtrak --help` and
-// `vtrak --version`. Any other command line is the requested-file path.
+// The command lines that only ask about the program: `vtrak --help` (or -h)
+// and `vtrak --version` (or -V). Any command line without them is the
+// requested-file path.
 #include <cstdio>
 #include <optional>
 
 namespace vtrak {
 
-// When the only argument is exactly --help or --version, prints the usage or
-// the version to `out` and returns the exit status; otherwise returns nothing
-// and prints nothing.
-std::optional<int> AnswerInformationOption(int argc, const char* const* argv, std::FILE* out);
+// When the only argument asks for the usage or the version, prints it to
+// `out` and returns 0; when such an argument comes with others, says so on
+// `errors` and returns 2 (a usage error). Otherwise returns nothing and
+// prints nothing.
+std::optional<int> AnswerInformationOption(int argc, const char* const* argv, std::FILE* out,
+                                           std::FILE* errors);
 
 }  // namespace vtrak

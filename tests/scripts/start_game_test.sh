@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The play command's last step where no window can be opened: with no display
 # and with a display out of reach alike it says the same and writes the
-# autoplayed demo, 60 frames, instead of starting the game. The probe it asks
-# finds the display the user chose.
+# autoplayed demo, 60 frames, instead of starting the game; asked for the
+# version, the game answers and no demo is written. The probe it asks finds the
+# display the user chose.
 # Usage: start_game_test.sh START_GAME_SCRIPT BIN_FOLDER
 source "$(dirname "$0")/../person/lib.sh"
 script="$1"
@@ -26,6 +27,9 @@ for display in "" ":$unreachable"; do
 done
 diff "$work/said-" "$work/said-:$unreachable" >&2 || fail "no display and one out of reach said different things"
 grep -q '^vtrak: no window can be opened here' "$work/said-" || fail "it said: $(cat "$work/said-")"
+rm -rf "$work/demo"
+DISPLAY="" bash "$script" "$bin" "$work/demo" -V >"$work/said" 2>&1 || fail "-V ended with $?: $(cat "$work/said")"
+grep -qx 'vtrak [0-9.]*' "$work/said" && [ ! -e "$work/demo" ] || fail "asked -V it said: $(cat "$work/said")"
 
 [ "$(SDL_VIDEODRIVER=dummy "$bin/vtrak-tool" display)" = dummy ] ||
   fail "the display probe does not honour SDL_VIDEODRIVER=dummy"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The command line, where no display can be had. `--help` or `--version`,
-# alone, answers on standard output with 0, without a window or the lock; any
+# The command line, where no display can be had. `--help` or `--version` (or
+# -h, -V), alone, answers on standard output with 0, without a window or the
+# lock; mixed with any other argument it is a usage error (2, one line); any
 # other command line is a requested-file path and goes on to start-up, which
 # ends with the game's own "no display" line. That line comes first even
 # without a runtime folder. vtrak-tool answers --version too.
@@ -26,20 +27,31 @@ run() {
   set -e
 }
 
-for option in --help --version; do
+for option in --help --version -h -V; do
   run "$vtrak" "$option"
   [ "$status" -eq 0 ] || fail "vtrak $option ended with $status: $(cat "$work/err")"
   [ ! -s "$work/err" ] || fail "vtrak $option wrote to standard error: $(cat "$work/err")"
   left=$(find "$work/run" "$work/tmp" -mindepth 1)
   [ -z "$left" ] || fail "vtrak $option made $left"
   case "$option" in
-    --help) grep -q '^usage: vtrak \[PATH\]$' "$work/out" || fail "vtrak --help said: $(cat "$work/out")" ;;
-    --version) [ "$(cat "$work/out")" = "vtrak $version" ] || fail "vtrak --version said: $(cat "$work/out")" ;;
+    --help | -h)
+      grep -q '^usage: vtrak \[PATH\]$' "$work/out" || fail "vtrak $option said: $(cat "$work/out")"
+      # The manual it names is there to read.
+      page=$(sed -n 's/.*: man -l //p' "$work/out")
+      [ -f "$page" ] || fail "vtrak $option names a manual that is not there: $(cat "$work/out")"
+      ;;
+    --version | -V) [ "$(cat "$work/out")" = "vtrak $version" ] || fail "vtrak $option said: $(cat "$work/out")" ;;
   esac
+done
+for arguments in "--help --version" "-V PATH"; do
+  # shellcheck disable=SC2086 # the words are the arguments
+  run "$vtrak" $arguments
+  [ "$status" -eq 2 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && [ ! -s "$work/out" ] ||
+    fail "vtrak $arguments ended with $status, saying: $(cat "$work/out" "$work/err")"
 done
 
 # Anything else is a path for start-up, which finds no display.
-for arguments in "--help --version" "--version=2" "-h"; do
+for arguments in "--version=2" "-hV"; do
   # shellcheck disable=SC2086 # the words are the arguments
   run "$vtrak" $arguments
   [ "$status" -eq 1 ] || fail "vtrak $arguments ended with $status, not as start-up without a display"
