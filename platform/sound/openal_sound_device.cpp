@@ -7,6 +7,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/sound/quiet_sound_libraries.h"
 #include "platform/sound/sound_buffer_memory.h"
 
 namespace vtrak {
@@ -209,9 +210,13 @@ class OpenAlDirectSound final : public DirectSound8 {
 HRESULT OpenAlDirectSoundCreate8(std::unique_ptr<DirectSound8>& result) {
   result.reset();
   auto output = std::make_shared<AlOutput>();
-  output->device = alcOpenDevice(nullptr);
-  if (output->device == nullptr) return DSERR_NODRIVER;
-  output->context = alcCreateContext(output->device, nullptr);
+  {
+    // No sound card is no fault here: the caller says so in its own words.
+    const QuietSoundLibraries quiet;
+    output->device = alcOpenDevice(nullptr);
+    if (output->device == nullptr) return DSERR_NODRIVER;
+    output->context = alcCreateContext(output->device, nullptr);
+  }
   if (output->context == nullptr || alcMakeContextCurrent(output->context) == ALC_FALSE) {
     return DSERR_NODRIVER;
   }

@@ -2,7 +2,8 @@
 # The music as a person hears it: the real game on a real display, its sound
 # captured through OpenAL Soft's wave back end. bgm.wav plays from its start
 # and loops on past its end without a break; without bgm.wav, or without any
-# sound device, the game starts and runs in silence.
+# sound device, the game starts and runs in silence; without a device it says
+# so in one line, and nothing else on standard error.
 source "$(dirname "$0")/../person/lib.sh"
 VTRAK="$1"
 CHECK="$2"
@@ -16,11 +17,12 @@ mkdir "$program"
 cp "$VTRAK" "$program/vtrak"
 "$CHECK" write "$program/bgm.wav"
 
-# Runs the game for $1 seconds writing its sound to $2, then closes it (status 0).
+# Runs the game for $1 seconds writing its sound to $2 (its standard error to
+# $3, if given), then closes it (status 0).
 play_for() {
   local seconds="$1" capture="$2" game id
   printf '[general]\ndrivers=wave\n[wave]\nfile=%s\n' "$capture" >"$PERSON_TMP/alsoft.conf"
-  ALSOFT_CONF="$PERSON_TMP/alsoft.conf" "$program/vtrak" &
+  ALSOFT_CONF="$PERSON_TMP/alsoft.conf" "$program/vtrak" 2>"${3:-/dev/stderr}" &
   game=$!
   id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
   sleep "$seconds"
@@ -38,9 +40,13 @@ rm "$program/bgm.wav"
 play_for 2 "$PERSON_TMP/quiet.wav"
 "$CHECK" silent "$PERSON_TMP/quiet.wav" || fail "sound without bgm.wav"
 
-# No sound device at all: the game still starts and runs.
+# No sound device at all, as ALSA sees a machine without a card: the game
+# still starts and runs.
 "$CHECK" write "$program/bgm.wav"
-export ALSOFT_DRIVERS=no-such-driver
-play_for 2 "$PERSON_TMP/none.wav"
+: >"$PERSON_TMP/no-card.conf"
+export ALSOFT_DRIVERS=alsa ALSA_CONFIG_PATH="$PERSON_TMP/no-card.conf"
+play_for 2 "$PERSON_TMP/none.wav" "$PERSON_TMP/none.err"
 [ ! -e "$PERSON_TMP/none.wav" ] || fail "a sound device was opened after all"
+[ "$(wc -l <"$PERSON_TMP/none.err")" -eq 1 ] && grep -q '^vtrak: no sound device' "$PERSON_TMP/none.err" ||
+  fail "without a sound device the game said: $(cat "$PERSON_TMP/none.err")"
 echo "PASS"
