@@ -3,7 +3,9 @@
 # openbox), for this tree and for a base revision built beside it, measured
 # side by side in one run:
 #   bash scripts/latency.sh [BASE_REVISION] [PRESSES]
-# BASE_REVISION defaults to origin/main, PRESSES to 60. Prints, for each build,
+# BASE_REVISION defaults to the branch's upstream (origin/main in a fresh
+# clone), or to HEAD, the last commit, where the branch has none; PRESSES to
+# 60. Prints, for each build,
 # the time from the key event to the present of the first frame that shows the
 # jump (min, median, 95th percentile, in ms and frames) beside its floor (a
 # press waits for the next input read, half a frame on average, then for the
@@ -13,7 +15,11 @@
 # busy one shows as missed refreshes and a long 95th percentile in both.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-base="${1:-origin/main}"
+base="${1:-}"
+if [ -z "$base" ]; then
+  base=$(git -C "$root" rev-parse --abbrev-ref --symbolic-full-name '@{upstream}' 2>/dev/null) ||
+    base=HEAD
+fi
 presses="${2:-60}"
 base_commit=$(git -C "$root" rev-parse --verify --quiet "$base^{commit}") ||
   { echo "latency.sh: no revision '$base' in $root; name the base revision to compare with" >&2; exit 1; }
