@@ -29,8 +29,14 @@ stop_desktop() {
 
 # Starts Xvfb on a free display number and openbox on it; exports DISPLAY and
 # XDG_RUNTIME_DIR. Sound goes to OpenAL's null back end unless the test says otherwise.
-# Arguments are passed on to Xvfb (e.g. -fp FOLDER for its core fonts).
+# Arguments are passed on to Xvfb (e.g. -fp FOLDER for its core fonts). Skips
+# the test when the desktop's programs are not installed.
 start_desktop() {
+  local program
+  for program in Xvfb openbox xprop xdotool xwininfo; do
+    command -v "$program" >/dev/null ||
+      skip "$program is not installed (bash scripts/install-deps.sh test installs it)"
+  done
   PERSON_TMP=$(mktemp -d)
   trap stop_desktop EXIT
   export XDG_RUNTIME_DIR="$PERSON_TMP/run"
