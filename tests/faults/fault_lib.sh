@@ -35,9 +35,16 @@ start_game() {
   WINDOW=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
 }
 
-# A screenshot of the game's window shows the playfield frame: the top edge
-# of the playfield at y = 60 is lit.
+# The game's window shows the playfield (its top edge at y = 60 lit) in a
+# screenshot saved as $1, or the game has ended.
+playfield_or_end() {
+  ended "$GAME" || { screenshot "$WINDOW" "$1" 2>/dev/null && lit_in "$1" 100 60 400 1; }
+}
+
+# Waits for the game to draw its playfield, into the screenshot $1; fails,
+# naming $2, when the game ends first or never draws it.
 expect_playfield() {
-  screenshot "$WINDOW" "$1"
-  lit_in "$1" 100 60 400 1 || fail "no playfield in $1"
+  wait_for playfield_or_end "$1" || fail "no playfield in $1 ($2)"
+  ended "$GAME" && fail "the game ended $2"
+  return 0
 }

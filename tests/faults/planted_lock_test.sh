@@ -20,7 +20,7 @@ trap 'kill $holder 2>/dev/null || true; rm -rf "$game_folder" "$shared"; stop_de
 mkdir -m 1777 "$shared/a"
 "${other[@]}" flock --no-fork "$shared/a/dolk-$(id -u).lock" sleep 120 >/dev/null 2>&1 &
 holder=$!
-for _ in $(seq 50); do [ -e "$shared/a/dolk-$(id -u).lock" ] && break; sleep 0.1; done
+wait_for test -e "$shared/a/dolk-$(id -u).lock" || fail "the other user's lock was not made"
 start_game "$game_folder" -u XDG_RUNTIME_DIR TMPDIR="$shared/a"
 close_game "$WINDOW" "$GAME"
 [ "$(stat -c '%u %a' "$shared/a/vtrak-$(id -u)")" = "$(id -u) 700" ] ||

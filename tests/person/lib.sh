@@ -7,6 +7,20 @@ set -euo pipefail
 
 PERSON_TMP=""
 PERSON_PIDS=()
+# How long any wait for an event lasts at most, in seconds: far longer than
+# the event takes on a loaded machine under the sanitizers, so that only an
+# event that never comes ends a wait.
+PERSON_PATIENCE=60
+
+# Runs "$@" until it succeeds, every tenth of a second; false when it has not
+# within PERSON_PATIENCE seconds.
+wait_for() {
+  local deadline=$((SECONDS + PERSON_PATIENCE))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 
 fail() {
   echo "FAIL: $*" >&2
@@ -47,36 +61,21 @@ start_desktop() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset "$@" >"$PERSON_TMP/xvfb.log" 2>&1 &
   PERSON_PIDS+=($!)
   exec 3>&-
-  local i
-  for i in $(seq 100); do
-    [ -s "$PERSON_TMP/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$PERSON_TMP/display" ] || fail "Xvfb did not start: $(cat "$PERSON_TMP/xvfb.log")"
+  wait_for test -s "$PERSON_TMP/display" || fail "Xvfb did not start: $(cat "$PERSON_TMP/xvfb.log")"
   export DISPLAY=":$(head -n1 "$PERSON_TMP/display")"
   openbox --sm-disable >"$PERSON_TMP/openbox.log" 2>&1 &
   PERSON_PIDS+=($!)
-  for i in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.1
-  done
-  fail "openbox did not start on $DISPLAY"
+  wait_for window_manager_runs || fail "openbox did not start on $DISPLAY"
 }
 
-# Prints the id of the first visible top-level window titled exactly $1,
-# waiting up to $2 seconds (default 20).
-wait_window() {
-  local title="$1" limit="${2:-20}" id i
-  for i in $(seq $((limit * 10))); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
+window_manager_runs() {
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
+
+# Prints the id of the first visible top-level window titled exactly $1, once
+# there is one.
+window_titled() { xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null | head -n1 | grep .; }
+wait_window() { wait_for window_titled "$1"; }
 
 # Top-level windows of the root, one id per line.
 top_level_windows() {
@@ -85,23 +84,21 @@ top_level_windows() {
 
 # The client window of a new top-level window that appeared since the list $1
 # (from top_level_windows) was taken: SDL's message box has no class and no
-# title, so it is found as the newcomer. Waits up to 10 s while process $2 lives.
+# title, so it is found as the newcomer. Waits for it while process $2 lives.
 wait_new_client() {
-  local before="$1" pid="$2" frame client i
-  for i in $(seq 100); do
-    frame=$(comm -13 <(echo "$before" | sort) <(top_level_windows | sort) | while read -r w; do
-      xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$w"
-    done | head -n1)
-    if [ -n "$frame" ]; then
-      # Under the window manager the top level is a frame; the client is its first child.
-      client=$(xwininfo -children -id "$frame" 2>/dev/null | awk '/^ +0x/ {print $1; exit}')
-      echo "${client:-$frame}"
-      return 0
-    fi
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
+  local client
+  client=$(wait_for new_client_or_end "$@") && [ -n "$client" ] && echo "$client"
+}
+# The new client, or nothing (and true) once process $2 has ended.
+new_client_or_end() {
+  local frame client
+  frame=$(comm -13 <(echo "$1" | sort) <(top_level_windows | sort) | while read -r w; do
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$w"
+  done | head -n1)
+  [ -n "$frame" ] || { ended "$2"; return; }
+  # Under the window manager the top level is a frame; the client is its first child.
+  client=$(xwininfo -children -id "$frame" 2>/dev/null | awk '/^ +0x/ {print $1; exit}')
+  echo "${client:-$frame}"
 }
 
 # Presses Return in a message box's client window, which closes it.
@@ -109,12 +106,13 @@ close_message_box() {
   xdotool key --window "$1" Return
 }
 
-# Waits up to 10 s for process $1, a child of this shell, to end, and checks
-# that it ended with 0; $2 tells what should have ended it.
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Waits for process $1, a child of this shell, to end, and checks that it
+# ended with 0; $2 tells what should have ended it.
 expect_end_0() {
   local pid="$1" what="$2" status
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "process $pid went on after $what"
+  wait_for ended "$pid" || fail "process $pid went on after $what"
   set +e
   wait "$pid"
   status=$?
@@ -167,14 +165,14 @@ read_text() {
   tesseract "$1.ocr.png" - -l jpn --psm 6 2>/dev/null | tr -d ' ' | grep -v '^$' || true
 }
 
-# Waits up to 10 s for window $1 ("root": the whole screen) to show a line
-# that OCR reads as $2 with at most one character wrong; full- and half-width
-# "!" and "?" count as the same (OCR cannot tell them apart).
+# Waits for window $1 ("root": the whole screen) to show a line that OCR
+# reads as $2 with at most one character wrong; full- and half-width "!" and
+# "?" count as the same (OCR cannot tell them apart).
 wait_text() {
-  local window="$1" want="$2" image="$PERSON_TMP/text.png" lines line i
-  local fold='s/！/!/g; s/？/?/g'
+  local window="$1" want="$2" image="$PERSON_TMP/text.png" lines line
+  local fold='s/！/!/g; s/？/?/g' deadline=$((SECONDS + PERSON_PATIENCE))
   want=$(sed "$fold" <<<"$want")
-  for i in $(seq 10); do
+  while [ "$SECONDS" -lt "$deadline" ]; do
     screenshot "$window" "$image" 2>/dev/null || true
     lines=$(read_text "$image" | sed "$fold")
     while IFS= read -r line; do

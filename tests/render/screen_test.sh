@@ -20,28 +20,49 @@ while read -r name signature; do
   stepOf[$signature]=$((10#${name%.png}))
 done < <(identify -format "%f %#\n" "$frames"/frame-*.png)
 
-# The step shown in the window now, or nothing when the picture is no frame of
-# the first 340 steps; retried briefly, as a window just restored may not have
-# been drawn yet.
+# The step shown in the window once it shows a frame of the first 340 steps
+# later than step $2 (default: any), or nothing when it never does: a window
+# just restored may not have been drawn yet.
 step_on_screen() {
-  local shot="$PERSON_TMP/shot-$1.png" signature i
-  for i in $(seq 20); do
+  local shot="$PERSON_TMP/shot-$1.png" after="${2:--1}" signature step
+  local deadline=$((SECONDS + PERSON_PATIENCE))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     signature=""
     screenshot "$id" "$shot" 2>/dev/null && signature=$(identify -format "%#" "$shot" 2>/dev/null)
-    if [ -n "$signature" ] && [ -n "${stepOf[$signature]:-}" ]; then
-      echo "${stepOf[$signature]}"
+    step="${stepOf[$signature]:-}"
+    if [ -n "$step" ] && [ "$step" -gt "$after" ]; then
+      echo "$step"
       return 0
     fi
     sleep 0.05
   done
   return 1
 }
+now_ms() { date +%s%3N; }
 
 "$VTRAK" &
 game=$!
 id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
-sleep 0.5
 a=$(step_on_screen a) || fail "the window does not show the game's frame (see $PERSON_TMP/shot-a.png)"
+
+# Minimised for three seconds, some 180 steps' time: no steps. The run goes on
+# only while the window shows, from the reading before minimising to the one
+# after restoring: at most 60 steps a second of that, and a few more.
+shown_from=$(now_ms)
+m=$(step_on_screen m) || fail "the window stopped showing the run"
+xdotool windowminimize --sync "$id"
+shown_ms=$(($(now_ms) - shown_from))
+sleep 3
+shown_from=$(now_ms)
+xdotool windowactivate --sync "$id" 2>/dev/null
+b=$(step_on_screen b) || fail "after restoring, the window shows no frame of the run"
+shown_ms=$((shown_ms + $(now_ms) - shown_from))
+[ "$b" -ge "$m" ] || fail "the run went back from step $m to step $b"
+[ $((b - m)) -le $((shown_ms * 60 / 1000 + 10)) ] ||
+  fail "the run went on while minimised: step $m before, $b after, $shown_ms ms shown"
+
+# Restored: the steps go on.
+c=$(step_on_screen c "$b") || fail "the run did not go on after restoring from step $b"
 
 # What a person checks by eye: white frame lines, black beside them, the
 # head-up text in the top left and the key help at the bottom right.
@@ -57,20 +78,6 @@ for box in "280x16+14+14" "160x16+478+438"; do
   white=$(convert "$shot" -crop "$box" +repage -threshold 50% -format "%[fx:mean*w*h]" info:)
   [ "${white%.*}" -gt 100 ] || fail "no text in the box $box ($white white pixels)"
 done
-
-# Minimised for three seconds, some 180 steps' time: no steps.
-m=$(step_on_screen m) || fail "the window stopped showing the run"
-xdotool windowminimize --sync "$id"
-sleep 3
-xdotool windowactivate --sync "$id" 2>/dev/null
-b=$(step_on_screen b) || fail "after restoring, the window shows no frame of the run"
-[ "$b" -ge "$m" ] || fail "the run went back from step $m to step $b"
-[ $((b - m)) -lt 60 ] || fail "the run went on while minimised: step $m before, $b after"
-
-# Restored: the steps go on.
-sleep 0.5
-c=$(step_on_screen c) || fail "the run did not go on after restoring"
-[ "$c" -gt "$b" ] || fail "the run stands still at step $b after restoring"
 
 kill "$game"
 wait "$game" 2>/dev/null || true

@@ -17,12 +17,11 @@ printf '[shell]\nbackground-color=0xffffffff\npanel-position=none\n' >"$PERSON_T
 weston --config="$PERSON_TMP/weston.ini" --backend=x11-backend.so --use-pixman --width=640 \
   --height=480 --idle-time=0 --socket=vtrak-wayland >"$PERSON_TMP/weston.log" 2>&1 &
 PERSON_PIDS+=($!)
-for _ in $(seq 100); do
+weston_runs() {
   compositor=$(xdotool search --class 'Weston Compositor' 2>/dev/null | head -n1 || true)
-  [ -n "$compositor" ] && [ -S "$XDG_RUNTIME_DIR/vtrak-wayland" ] && break
-  sleep 0.1
-done
-[ -n "$compositor" ] || fail "weston did not start: $(tail -n 5 "$PERSON_TMP/weston.log")"
+  [ -n "$compositor" ] && [ -S "$XDG_RUNTIME_DIR/vtrak-wayland" ]
+}
+wait_for weston_runs || fail "weston did not start: $(tail -n 5 "$PERSON_TMP/weston.log")"
 
 # The first copy holds the lock from the X11 desktop, minimised so as not to
 # hide weston's window; the second copy meets it.
