@@ -97,8 +97,11 @@ figure_top() { convert "$1" -crop 24x49+309+230 +repage -format '%@' info: | sed
 # Screenshots NAME that show: a step of a run, the run lost, the run going on.
 shows_a_step() { shot "$1" && [ -n "$(shown_step "$OUT/$1.png")" ]; }
 shows_death() { shot "$1" && death_text_shown "$OUT/$1.png"; }
-# Lost, and the post that ended the run gone past the figure's place.
-shows_lost_run() { shows_death "$1" && no_figure "$OUT/$1.png"; }
+# Lost, its score come to rest (the head-up text of the simulator's lost run),
+# and the post that ended it gone past the figure's place.
+shows_lost_run() {
+  shows_death "$1" && [ "$(hud_hash "$OUT/$1.png")" = "$DEAD_HUD" ] && no_figure "$OUT/$1.png"
+}
 shows_no_death() { shot "$1" && no_death_text "$OUT/$1.png"; }
 # Past the first post (step 349): lost, or showing a later step.
 shows_past_post() {
