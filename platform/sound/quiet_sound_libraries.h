@@ -17,8 +17,9 @@ class QuietSoundLibraries {
   QuietSoundLibraries& operator=(const QuietSoundLibraries&) = delete;
 
  private:
-  bool setLogLevel_ = false;
-  void* alsa_ = nullptr;  // libasound while its error handler is ours
+  // (The browser's sibling, with nothing to hold back, uses neither.)
+  [[maybe_unused]] bool setLogLevel_ = false;
+  [[maybe_unused]] void* alsa_ = nullptr;  // libasound while its error handler is ours
 };
 
 }  // namespace vtrak
