@@ -38,7 +38,10 @@ std::string ManualPage() {
 std::optional<int> AnswerInformationOption(int argc, const char* const* argv, std::FILE* out,
                                            std::FILE* errors) {
   bool asked = false;
-  for (int i = 1; i < argc; ++i) asked = asked || QuestionOf(argv[i]) != Question::None;
+  // After "--" every argument is the path's, even one that looks like a question.
+  for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+    asked = asked || QuestionOf(argv[i]) != Question::None;
+  }
   if (!asked) return std::nullopt;
   if (argc != 2) {
     std::fputs("vtrak: -h, --help, -V and --version each stand alone on the command line\n",
@@ -50,11 +53,20 @@ std::optional<int> AnswerInformationOption(int argc, const char* const* argv, st
     return 0;
   }
   std::fputs(
-      "usage: vtrak [PATH]\n"
+      "usage: vtrak [OPTION]... [--] [PATH]\n"
       "       vtrak -h | --help | -V | --version\n"
       "Starts V-TRAK, a tiny arcade game, in a 640 by 480 window. Z jumps, X starts a new\n"
-      "run after a miss; close the window to quit. PATH, like a file dropped on the\n"
-      "window, is noted and otherwise ignored.\n",
+      "run after a miss; F11 or Alt+Enter toggles full screen; close the window to quit.\n"
+      "PATH, like a file dropped on the window, is noted and otherwise ignored; put it\n"
+      "after -- when it starts with --.\n"
+      "  --scale N      N screen pixels for each pixel of the game, 1 to 8 (default:\n"
+      "                 the desktop's own scale factor)\n"
+      "  --fullscreen   start in full screen; --windowed starts in a window\n"
+      "  --rate HZ      step the game HZ times a second, 1 to 1000, whatever the\n"
+      "                 display's refresh (default: one step per refresh)\n"
+      "The same settings, one 'key = value' a line (scale, fullscreen, rate), in\n"
+      "$XDG_CONFIG_HOME/vtrak/vtrak.conf (else ~/.config/vtrak/vtrak.conf); the command\n"
+      "line wins, and a full-screen toggle in the game is remembered there.\n",
       out);
   const std::string page = ManualPage();
   if (page.empty()) {

@@ -1,7 +1,7 @@
 #pragma once
 // The command lines that only ask about the program: `vtrak --help` (or -h)
-// and `vtrak --version` (or -V). Any command line without them is the
-// requested-file path.
+// and `vtrak --version` (or -V), before any "--". Any command line without
+// them holds the launch options and the requested-file path.
 #include <cstdio>
 #include <optional>
 

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "app/command_line_options.h"
 #include "app/information_options.h"
 #include "app/shell.h"
 
@@ -9,5 +10,13 @@ int main(int argc, char** argv) {
           vtrak::AnswerInformationOption(argc, argv, stdout, stderr)) {
     return *status;
   }
-  return vtrak::RunShell(argc, argv);
+  vtrak::CommandLine commandLine;
+  std::string why;
+  if (!vtrak::ParseCommandLine(argc, argv, commandLine, why)) {
+    std::fprintf(stderr, "vtrak: %s (vtrak --help lists the options)\n", why.c_str());
+    return 2;
+  }
+  // The path's arguments, with the one before them standing for the program's name.
+  const int skipped = commandLine.pathStart - 1;
+  return vtrak::RunShell(commandLine.options, argc - skipped, argv + skipped);
 }

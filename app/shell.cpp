@@ -10,6 +10,8 @@
 #include "app/icon_image.h"
 #include "app/program_directory.h"
 #include "app/requested_file_path.h"
+#include "app/setting_values.h"
+#include "app/settings_file.h"
 #include "game/game.h"
 #include "input/input_state.h"
 #include "platform/core/clock.h"
@@ -49,7 +51,7 @@ void ReleaseAll(InputState& input, Canvas& canvas, GraphicsDevice& graphics) {
 
 }  // namespace
 
-int RunShell(int argc, const char* const* argv) {
+int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv) {
   // Another copy first, before anything is created.
   const SingleInstanceLock lock(kWindowClass);
   if (lock.AnotherCopyRuns()) {
@@ -58,6 +60,13 @@ int RunShell(int argc, const char* const* argv) {
     }
     return 0;
   }
+
+  // The settings file first, the command line over it.
+  const std::string settingsPath = SettingsFilePath();
+  LaunchOptions saved;
+  if (!settingsPath.empty()) ReadSettingsFile(settingsPath, saved, stderr);
+  const LaunchOptions options = Overlay(saved, commandLine);
+  static_cast<void>(options);  // the window and the pacing take it up
 
   RequestedFilePath requestedFilePath;
   RequestedPathFromArguments(argc, argv, requestedFilePath);

@@ -2,7 +2,8 @@
 # The command line, where no display can be had. `--help` or `--version` (or
 # -h, -V), alone, answers on standard output with 0, without a window or the
 # lock; mixed with any other argument it is a usage error (2, one line); any
-# other command line is a requested-file path and goes on to start-up, which
+# other command line is launch options and a requested-file path (a bad
+# option value is a usage error too) and goes on to start-up, which
 # ends with the game's own "no display" line. That line comes first even
 # without a runtime folder. vtrak-tool answers --version too.
 # Usage: command_line_test.sh VTRAK VTRAK_TOOL VERSION
@@ -35,7 +36,7 @@ for option in --help --version -h -V; do
   [ -z "$left" ] || fail "vtrak $option made $left"
   case "$option" in
     --help | -h)
-      grep -q '^usage: vtrak \[PATH\]$' "$work/out" || fail "vtrak $option said: $(cat "$work/out")"
+      grep -q '^usage: vtrak \[OPTION\]... \[--\] \[PATH\]$' "$work/out" || fail "vtrak $option said: $(cat "$work/out")"
       # The manual it names is there to read.
       page=$(sed -n 's/.*: man -l //p' "$work/out")
       [ -f "$page" ] || fail "vtrak $option names a manual that is not there: $(cat "$work/out")"
@@ -43,7 +44,7 @@ for option in --help --version -h -V; do
     --version | -V) [ "$(cat "$work/out")" = "vtrak $version" ] || fail "vtrak $option said: $(cat "$work/out")" ;;
   esac
 done
-for arguments in "--help --version" "-V PATH"; do
+for arguments in "--help --version" "-V PATH" "--scale 9" "--rate" "--fullscreen --rate 0 PATH"; do
   # shellcheck disable=SC2086 # the words are the arguments
   run "$vtrak" $arguments
   [ "$status" -eq 2 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && [ ! -s "$work/out" ] ||
@@ -51,7 +52,7 @@ for arguments in "--help --version" "-V PATH"; do
 done
 
 # Anything else is a path for start-up, which finds no display.
-for arguments in "--version=2" "-hV"; do
+for arguments in "--version=2" "-hV" "-- --help" "--scale 2 --rate 60 -- --fullscreen"; do
   # shellcheck disable=SC2086 # the words are the arguments
   run "$vtrak" $arguments
   [ "$status" -eq 1 ] || fail "vtrak $arguments ended with $status, not as start-up without a display"

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line_options.h"
+
 namespace vtrak {
 namespace {
 
@@ -42,6 +44,30 @@ TEST(RequestedFilePath, ADroppedFileReplacesThePathAndIsCut) {
   EXPECT_STREQ(path, "/tmp/dropped.wav");
   StoreDroppedFile(std::string(300, 'd'), path);
   EXPECT_EQ(std::string(path), std::string(259, 'd'));
+}
+
+TEST(RequestedFilePath, LaunchOptionsComeBeforeThePathAndDoubleDashEndsThem) {
+  auto parse = [](std::vector<const char*> argv, CommandLine& line) {
+    argv.insert(argv.begin(), "vtrak");
+    std::string why;
+    return ParseCommandLine(static_cast<int>(argv.size()), argv.data(), line, why);
+  };
+  CommandLine line;
+  ASSERT_TRUE(parse({"--scale", "3", "--rate=60", "--fullscreen", "--", "--rate", "x"}, line));
+  EXPECT_EQ(line.options.scale, 3);
+  EXPECT_EQ(line.options.rate, 60);
+  EXPECT_EQ(line.options.fullscreen, true);
+  EXPECT_EQ(line.pathStart, 6);  // the path "--rate" "x" stays whole
+  ASSERT_TRUE(parse({"--windowed", "song.ogg", "--scale", "2"}, line));
+  EXPECT_EQ(line.options.fullscreen, false);
+  EXPECT_FALSE(line.options.scale);
+  EXPECT_EQ(line.pathStart, 2);
+  ASSERT_TRUE(parse({"--version=2"}, line));  // not an option: a path
+  EXPECT_EQ(line.pathStart, 1);
+  for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
+           {"--scale", "9"}, {"--scale=0"}, {"--rate", "1001"}, {"--rate", "-5"}, {"--rate"}}) {
+    EXPECT_FALSE(parse(bad, line)) << bad[0];
+  }
 }
 
 }  // namespace

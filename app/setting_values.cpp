@@ -1,0 +1,67 @@
+#include "app/setting_values.h"
+
+#include <charconv>
+
+namespace vtrak {
+namespace {
+
+// A whole number from `low` to `high`, digits only; empty when it is not one.
+std::optional<int> WholeNumber(std::string_view text, int low, int high) {
+  int number = 0;
+  const char* end = text.data() + text.size();
+  if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+  const auto [stop, error] = std::from_chars(text.data(), end, number);
+  if (error != std::errc() || stop != end || number < low || number > high) return std::nullopt;
+  return number;
+}
+
+std::optional<bool> Switch(std::string_view text) {
+  for (std::string_view on : {"true", "yes", "on", "1"}) {
+    if (text == on) return true;
+  }
+  for (std::string_view off : {"false", "no", "off", "0"}) {
+    if (text == off) return false;
+  }
+  return std::nullopt;
+}
+
+bool Refuse(std::string& why, std::string_view key, const char* wanted, std::string_view value) {
+  why = std::string(key) + " takes " + wanted + ", not '" + std::string(value) + "'";
+  return false;
+}
+
+}  // namespace
+
+bool ApplySetting(std::string_view key, std::string_view value, LaunchOptions& options,
+                  std::string& why) {
+  if (key == "scale") {
+    const std::optional<int> scale = WholeNumber(value, kMinScale, kMaxScale);
+    if (!scale) return Refuse(why, key, "a whole number from 1 to 8", value);
+    options.scale = scale;
+    return true;
+  }
+  if (key == "rate") {
+    const std::optional<int> rate = WholeNumber(value, kMinRate, kMaxRate);
+    if (!rate) return Refuse(why, key, "a whole number of steps a second from 1 to 1000", value);
+    options.rate = rate;
+    return true;
+  }
+  if (key == "fullscreen") {
+    const std::optional<bool> fullscreen = Switch(value);
+    if (!fullscreen) return Refuse(why, key, "true or false", value);
+    options.fullscreen = fullscreen;
+    return true;
+  }
+  why = "no setting is called '" + std::string(key) + "' (scale, fullscreen and rate are)";
+  return false;
+}
+
+LaunchOptions Overlay(const LaunchOptions& base, const LaunchOptions& over) {
+  LaunchOptions merged = base;
+  if (over.scale) merged.scale = over.scale;
+  if (over.fullscreen) merged.fullscreen = over.fullscreen;
+  if (over.rate) merged.rate = over.rate;
+  return merged;
+}
+
+}  // namespace vtrak
