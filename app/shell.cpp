@@ -16,6 +16,8 @@
 #include "input/input_state.h"
 #include "platform/core/clock.h"
 #include "platform/input/sdl_input.h"
+#include "platform/window/desktop_scale.h"
+#include "platform/window/display_geometry.h"
 #include "platform/window/message_box.h"
 #include "platform/window/single_instance.h"
 #include "platform/window/video_driver.h"
@@ -31,13 +33,27 @@ constexpr const char* kWindowClass = "dolk";
 constexpr const char* kTitle = "V-TRAK";
 constexpr const char* kAnotherCopyText = "多重起動ですよ！";
 
-// Makes the client area exactly 640 by 480 whatever the frame around it.
-void FitClientArea(Window& window) {
+// Makes the client area exactly `size` whatever the frame around it: 640 by
+// 480 of the desktop's logical pixels, or the scale asked for.
+void FitClientArea(Window& window, WindowSize size) {
   int outerWidth = 0, outerHeight = 0, clientWidth = 0, clientHeight = 0;
   window.GetWindowRect(outerWidth, outerHeight);
   window.GetClientRect(clientWidth, clientHeight);
-  window.SetOuterSize(outerWidth - clientWidth + kClientWidth,
-                      outerHeight - clientHeight + kClientHeight);
+  window.SetOuterSize(outerWidth - clientWidth + size.width,
+                      outerHeight - clientHeight + size.height);
+}
+
+// F11 and Alt+Enter toggle full screen, and the settings file remembers it.
+void TakeFullScreenKeys(Window& window, const std::string& settingsPath, bool fileReadable) {
+  window.TakeFullScreenKeys([settingsPath, fileReadable](bool fullScreen) {
+    std::string why = "no settings folder (neither XDG_CONFIG_HOME nor HOME is set)";
+    if (!fileReadable) why = "the file could not be read at start";
+    if (settingsPath.empty() || !fileReadable ||
+        !SaveSetting(settingsPath, "fullscreen", fullScreen ? "true" : "false", why)) {
+      std::fprintf(stderr, "vtrak: cannot remember full screen in %s: %s\n",
+                   settingsPath.empty() ? "the settings file" : settingsPath.c_str(), why.c_str());
+    }
+  });
 }
 
 // Shutdown: input first, then the Canvas and its spare buffers, the device last.
@@ -64,9 +80,9 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
   // The settings file first, the command line over it.
   const std::string settingsPath = SettingsFilePath();
   LaunchOptions saved;
-  if (!settingsPath.empty()) ReadSettingsFile(settingsPath, saved, stderr);
+  const bool settingsReadable =
+      settingsPath.empty() || ReadSettingsFile(settingsPath, saved, stderr);
   const LaunchOptions options = Overlay(saved, commandLine);
-  static_cast<void>(options);  // the window and the pacing take it up
 
   RequestedFilePath requestedFilePath;
   RequestedPathFromArguments(argc, argv, requestedFilePath);
@@ -97,7 +113,12 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
   }
   const std::vector<uint32_t> icon = IconPixels(1);
   window->SetIcon(icon.data(), kIconSize, kIconSize);
-  FitClientArea(*window);
+  FitClientArea(*window, ClientAreaSize(kClientWidth, kClientHeight, options.scale,
+                                        DesktopScaleFactor(), window->PixelsPerUnit()));
+  if (FullScreenAllowed()) {
+    TakeFullScreenKeys(*window, settingsPath, settingsReadable);
+    if (options.fullscreen.value_or(false)) window->SetFullScreen(true);
+  }
 
   GraphicsDevice graphics;
   CreateGraphicsDevice(graphics, window.get(), false);

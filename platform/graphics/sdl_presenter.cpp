@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/window/display_geometry.h"
+
 namespace vtrak {
 
 bool RendererMaySync(SDL_Renderer* renderer) {
@@ -23,6 +25,8 @@ std::unique_ptr<SdlPresenter> SdlPresenter::Create(SDL_Renderer* renderer, int w
   }
   // The back buffer's alpha is not a window transparency.
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+  // Scaled up, each game pixel stays a solid square.
+  SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
   Pacing pacing = Pacing::Immediate;
   if (paced) {
     pacing = RendererMaySync(renderer) ? Pacing::Checking : Pacing::Counter;
@@ -68,9 +72,19 @@ void SdlPresenter::WaitForNextFrame() {
   }
 }
 
-void SdlPresenter::Present(const uint32_t* argb, int width, int) {
+void SdlPresenter::Present(const uint32_t* argb, int width, int height) {
   Upload(argb, width);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  // Whole screen pixels per game pixel, centred on black where the output is
+  // larger: a scaled window, a fractional desktop scale, the whole screen.
+  int outputWidth = width, outputHeight = height;
+  SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+  const ImagePlace place = PlaceImage(width, height, outputWidth, outputHeight);
+  if (place.width != outputWidth || place.height != outputHeight) {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+  }
+  const SDL_Rect target{place.x, place.y, place.width, place.height};
+  SDL_RenderCopy(renderer_, texture_, nullptr, &target);
   const uint64_t submitted = clock_->Now();
   SDL_RenderPresent(renderer_);
   const uint64_t returned = clock_->Now();

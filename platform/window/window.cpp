@@ -1,11 +1,29 @@
 #include "platform/window/window.h"
 
+#include <utility>
+
+#include "platform/window/desktop_scale.h"
+
 namespace vtrak {
+namespace {
+
+// How long the pointer rests on the whole screen before it hides.
+constexpr uint64_t kPointerRestMs = 1500;
+
+bool IsFullScreenKey(const SDL_KeyboardEvent& key) {
+  if (key.repeat != 0) return false;
+  if (key.keysym.sym == SDLK_F11) return true;
+  return (key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER) &&
+         (key.keysym.mod & KMOD_ALT) != 0;
+}
+
+}  // namespace
 
 std::unique_ptr<Window> Window::Create(const char* className, const char* title) {
   (void)className;  // applied through SDL_VIDEO_X11_WMCLASS before the video subsystem starts
-  SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        kClientWidth, kClientHeight, SDL_WINDOW_HIDDEN);
+  SDL_Window* window =
+      SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kClientWidth,
+                       kClientHeight, SDL_WINDOW_HIDDEN | HighDensityWindowFlag());
   if (window == nullptr) return nullptr;
   // A fixed size: the window manager offers no resizing and no maximising.
   SDL_SetWindowMinimumSize(window, kClientWidth, kClientHeight);
@@ -42,6 +60,28 @@ void Window::SetOuterSize(int width, int height) {
   SDL_SetWindowSize(window_, newClientWidth, newClientHeight);
 }
 
+int Window::PixelsPerUnit() const {
+  int width = 0, height = 0, pixelWidth = 0, pixelHeight = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  SDL_GetWindowSizeInPixels(window_, &pixelWidth, &pixelHeight);
+  return width > 0 && pixelWidth >= width ? pixelWidth / width : 1;
+}
+
+void Window::SetFullScreen(bool fullScreen) {
+  // SDL keeps the window's place and size and gives them back on leaving.
+  SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  pointerShown_ = !fullScreen;
+  SDL_ShowCursor(pointerShown_ ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool Window::IsFullScreen() const {
+  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void Window::TakeFullScreenKeys(std::function<void(bool)> toggled) {
+  fullScreenToggled_ = std::move(toggled);
+}
+
 void Window::SetIcon(const uint32_t* argb, int width, int height) {
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height,
                                                          32, width * 4, SDL_PIXELFORMAT_ARGB8888);
@@ -74,8 +114,27 @@ bool Window::PeekMessage(Message& message) {
     return true;
   }
   SDL_Event event;
-  if (SDL_PollEvent(&event) == 0) return false;
+  if (SDL_PollEvent(&event) == 0) {
+    if (pointerShown_ && IsFullScreen() && SDL_GetTicks64() - pointerMovedAt_ > kPointerRestMs) {
+      pointerShown_ = false;
+      SDL_ShowCursor(SDL_DISABLE);
+    }
+    return false;
+  }
   switch (event.type) {
+    case SDL_KEYDOWN:
+      if (fullScreenToggled_ && IsFullScreenKey(event.key)) {
+        SetFullScreen(!IsFullScreen());
+        fullScreenToggled_(IsFullScreen());
+      }
+      return true;
+    case SDL_MOUSEMOTION:
+      pointerMovedAt_ = SDL_GetTicks64();
+      if (!pointerShown_) {
+        pointerShown_ = true;
+        SDL_ShowCursor(SDL_ENABLE);
+      }
+      return true;
     case SDL_QUIT:
       // Closing the only window: it is destroyed, and the window procedure hears of it.
       if (destroyed_) return true;

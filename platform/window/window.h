@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,17 @@ class Window {
   void GetClientRect(int& width, int& height) const;
   void SetOuterSize(int width, int height);
 
+  // Screen pixels per unit of the window's size: the desktop's scale where the
+  // window system scales windows itself, else 1.
+  int PixelsPerUnit() const;
+  // Whole screen or back to the window as it was; the pointer hides while it
+  // rests on the whole screen.
+  void SetFullScreen(bool fullScreen);
+  bool IsFullScreen() const;
+  // From now on F11 and Alt+Enter toggle full screen, and `toggled` hears the
+  // new state. The keys go on reaching the keyboard state as every key does.
+  void TakeFullScreenKeys(std::function<void(bool)> toggled);
+
   // The window's icon from ARGB pixels, row by row.
   void SetIcon(const uint32_t* argb, int width, int height);
   void Show();
@@ -63,6 +75,9 @@ class Window {
   int32_t quitCode_ = 0;
   bool destroyed_ = false;        // the window has been closed; its Destroy message was sent
   bool fileTakenInDrop_ = false;  // a drop's first file has been passed on
+  std::function<void(bool)> fullScreenToggled_;  // empty: the toggle keys do nothing
+  bool pointerShown_ = true;
+  uint64_t pointerMovedAt_ = 0;  // SDL_GetTicks64 of the last motion
 };
 
 }  // namespace vtrak

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # The game's window as a person meets it: class and title, a client area of
-# 640 by 480 that resists resizing, closing ends with 0. (No display:
-# command_line_test.sh; a second copy's message: message_box_test.sh.)
+# 640 by 480 that resists resizing, full screen on F11 and back on Alt+Enter
+# (remembered in the settings file, whose bad lines are named), a scale from
+# that file, closing ends with 0. (No display: command_line_test.sh; a second
+# copy's message: message_box_test.sh.)
 source "$(dirname "$0")/../person/lib.sh"
 VTRAK="$1"
-start_desktop
+start_desktop -screen 0 1400x1000x24
+export XDG_CONFIG_HOME="$PERSON_TMP/config"
+mkdir -p "$XDG_CONFIG_HOME/vtrak"
+conf="$XDG_CONFIG_HOME/vtrak/vtrak.conf"
 
 "$VTRAK" &
 game=$!
@@ -20,6 +25,43 @@ sleep 0.5 # nothing is to happen: no event to wait for
 xprop -id "$id" WM_NORMAL_HINTS | grep -q 'program specified minimum size: 640 by 480' ||
   fail "no fixed size hint: $(xprop -id "$id" WM_NORMAL_HINTS)"
 
+size_is() { [ "$(size)" = "$1" ]; }
+where() { xwininfo -id "$id" | awk '/Absolute upper-left [XY]:/ {printf "%s ", $4}'; }
+before=$(where)
+screenshot "$id" "$PERSON_TMP/window.png"
+# Full screen: twice the size, centred (60, 20 from the corner), black around,
+# each game pixel a 2x2 square, the same picture as the window's.
+xdotool windowactivate --sync "$id" key F11
+wait_for size_is 1400x1000 || fail "F11 left the client area at $(size)"
+wait_for grep -qx 'fullscreen = true' "$conf" || fail "full screen not remembered in $conf"
+screen="$PERSON_TMP/screen.png"
+import -window root "$screen"
+[ "$(convert "$screen" -fill black -draw 'rectangle 60,20 1339,979' -format '%[max]' info:)" = 0 ] ||
+  fail "the screen around the picture is not black"
+convert "$screen" -crop 1280x960+60+20 +repage "$PERSON_TMP/picture.png"
+t="$PERSON_TMP"
+convert "$t/picture.png" -sample 50% "$t/once.png"
+convert "$t/once.png" -sample 200% "$t/twice.png"
+wrong=$(compare -metric AE "$t/picture.png" "$t/twice.png" null: 2>&1) || true
+[ "$wrong" = 0 ] || fail "$wrong screen pixels are not their game pixel's 2x2 square"
+# The help line at the bottom holds still: the same pixels as in the window.
+for frame in once window; do convert "$t/$frame.png" -crop 640x40+0+440 "$t/$frame-help.png"; done
+wrong=$(compare -metric AE "$t/once-help.png" "$t/window-help.png" null: 2>&1) || true
+[ "$wrong" = 0 ] || fail "$wrong game pixels of the help line differ from the window's"
+xdotool key alt+Return
+wait_for size_is 640x480 || fail "Alt+Enter left the client area at $(size)"
+[ "$(where)" = "$before" ] || fail "the window came back at $(where), not at $before"
+grep -qx 'fullscreen = false' "$conf" || fail "leaving full screen not remembered: $(cat "$conf")"
+
 # Closing the window through the window manager ends the game with 0.
+close_game "$id" "$game"
+
+# The settings file's scale; its bad line is named and the game goes on.
+printf '# mine\nscale = 2\nscale = big\nfullscreen = false\n' >"$conf"
+"$VTRAK" 2>"$PERSON_TMP/err" &
+game=$!
+id=$(wait_window "V-TRAK") || fail "no window with a settings file: $(cat "$PERSON_TMP/err")"
+wait_for size_is 1280x960 || fail "scale = 2 gave a client area of $(size)"
+grep -q "^vtrak: $conf:3: scale takes" "$PERSON_TMP/err" || fail "said: $(cat "$PERSON_TMP/err")"
 close_game "$id" "$game"
 echo "PASS"
