@@ -9,7 +9,7 @@
 
 #include "platform/font/font_lookup.h"
 #include "platform/font/glyph_cache.h"
-#include "platform/font/utf8.h"
+#include "platform/core/utf8.h"
 #include "platform/graphics/sdl_presenter.h"
 #include "platform/window/message_box_drawing.h"
 #include "platform/window/message_box_input.h"

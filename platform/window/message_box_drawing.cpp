@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/font/glyph_blit.h"
-#include "platform/font/utf8.h"
+#include "platform/core/utf8.h"
 
 namespace vtrak {
 namespace {

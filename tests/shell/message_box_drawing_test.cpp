@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "platform/font/font_lookup.h"
-#include "platform/font/utf8.h"
+#include "platform/core/utf8.h"
 
 namespace vtrak::testing {
 namespace {

@@ -1,7 +1,10 @@
 // vtrak-tool: the game without a window, and diagnostics, for tests and demos.
 #include <cstdio>
 #include <cstring>
+#include <new>
 
+#include "platform/core/printable.h"
+#include "platform/core/process_setup.h"
 #include "tools/vtrak-tool/commands.h"
 
 namespace {
@@ -17,9 +20,7 @@ void PrintUsage(std::FILE* out) {
       out);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunCommand(int argc, char** argv) {
   if (argc < 2) {
     PrintUsage(stderr);
     return 2;
@@ -40,7 +41,24 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "display") == 0) {
     return vtrak::tool::RunDisplayCommand(argc - 2, argv + 2);
   }
-  std::fprintf(stderr, "vtrak-tool: unknown command \"%s\"\n", argv[1]);
+  std::fprintf(stderr, "vtrak-tool: unknown command \"%s\"\n", vtrak::Printable(argv[1]).c_str());
   PrintUsage(stderr);
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  vtrak::SettleProcessStart();
+  int status = 1;
+  try {
+    status = RunCommand(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fputs("vtrak-tool: out of memory: close other programs, or raise the memory limit\n",
+               stderr);
+  }
+  // A command that succeeded has not succeeded if its output could not be
+  // stored; one that failed has said why already.
+  if (status == 0 && !vtrak::CloseStandardOutput("vtrak-tool")) status = 1;
+  return status;
 }

@@ -10,6 +10,7 @@
 
 #include "game/autoplay.h"
 #include "game/game.h"
+#include "platform/core/printable.h"
 #include "tools/headless/headless_game.h"
 #include "tools/vtrak-tool/commands.h"
 #include "tools/vtrak-tool/draw_log.h"
@@ -23,6 +24,7 @@ namespace {
 class OutputFile {
  public:
   bool Open(const std::string& path) {
+    path_ = path == "-" ? "standard output" : "\"" + Printable(path) + "\"";
     if (path.empty()) return true;
     if (path == "-") {
       file_ = stdout;
@@ -30,27 +32,44 @@ class OutputFile {
     }
     file_ = std::fopen(path.c_str(), "w");
     if (file_ == nullptr) {
-      std::fprintf(stderr, "vtrak-tool: cannot write \"%s\": %s\n", path.c_str(),
+      std::fprintf(stderr, "vtrak-tool sim: cannot write %s: %s\n", path_.c_str(),
                    std::strerror(errno));
       return false;
     }
     owned_ = true;
     return true;
   }
-  // False when anything written could not be stored.
+  // True while everything written so far could be stored, or handed to the
+  // stream's buffer; else says so on stderr.
+  bool Healthy() const {
+    if (file_ == nullptr || std::ferror(file_) == 0) return true;
+    std::fprintf(stderr, "vtrak-tool sim: writing %s failed: %s\n", path_.c_str(),
+                 std::strerror(errno));
+    return false;
+  }
+  // Writes out what is buffered; false, having said so, when it could not be stored.
   bool Close() {
-    bool ok = file_ == nullptr || std::fflush(file_) == 0;
+    errno = 0;
+    bool ok = file_ == nullptr || (std::fflush(file_) == 0 && std::ferror(file_) == 0);
     if (owned_) ok = std::fclose(file_) == 0 && ok;
+    if (!ok) {
+      std::fprintf(stderr, "vtrak-tool sim: writing %s failed: %s\n", path_.c_str(),
+                   std::strerror(errno));
+    }
     file_ = nullptr;
     owned_ = false;
     return ok;
   }
-  ~OutputFile() { Close(); }
+  // A run that ended early has reported its failure already.
+  ~OutputFile() {
+    if (owned_) std::fclose(file_);
+  }
   std::FILE* get() const { return file_; }
 
  private:
   std::FILE* file_ = nullptr;
   bool owned_ = false;
+  std::string path_;  // as the messages name it
 };
 
 void WriteTraceRow(std::FILE* trace, int64_t step, const Game& game) {
@@ -64,7 +83,7 @@ int RunSimCommand(int argc, char** argv) {
   std::string error;
   const std::optional<SimOptions> parsed = ParseSimOptions(argc, argv, error);
   if (!parsed) {
-    std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+    std::fprintf(stderr, "vtrak-tool sim: %s\n", Printable(error).c_str());
     std::fputs(
         "usage: vtrak-tool sim [--seed N] [--steps N] [--keys LIST] [--autoplay] [--trace FILE]\n"
         "                      [--draws FILE] [--png DIR] [--png-every K]\n",
@@ -80,7 +99,7 @@ int RunSimCommand(int argc, char** argv) {
   if (!options.pngFolder.empty()) {
     frames = SimFrames::Create(options.pngFolder, error);
     if (!frames) {
-      std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+      std::fprintf(stderr, "vtrak-tool sim: %s\n", Printable(error).c_str());
       return 1;
     }
   }
@@ -102,16 +121,15 @@ int RunSimCommand(int argc, char** argv) {
     surface.SetNext(png ? frames->BeginFrame() : nullptr);
     StepGame(game);
     if (png && !frames->Write(step, error)) {
-      std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+      std::fprintf(stderr, "vtrak-tool sim: %s\n", Printable(error).c_str());
       return 1;
     }
     if (trace.get() != nullptr) WriteTraceRow(trace.get(), step, game);
+    // The first write that fails ends the run: the rest would go nowhere.
+    if (!trace.Healthy() || !draws.Healthy()) return 1;
   }
-  if (!trace.Close() || !draws.Close()) {
-    std::fprintf(stderr, "vtrak-tool sim: writing the output failed: %s\n", std::strerror(errno));
-    return 1;
-  }
-  return 0;
+  const bool traceStored = trace.Close();
+  return draws.Close() && traceStored ? 0 : 1;
 }
 
 }  // namespace vtrak::tool

@@ -73,6 +73,10 @@ std::optional<SimOptions> ParseSimOptions(int argc, char** argv, std::string& er
       return std::nullopt;
     }
     const std::string value = argv[++i];
+    if (value.empty() && (name == "--trace" || name == "--draws" || name == "--png")) {
+      error = name + " needs a file or folder name, not an empty one";
+      return std::nullopt;
+    }
     int64_t number = 0;
     if (name == "--seed") {
       if (!ParseNumber(value, 0, UINT32_MAX, number)) {

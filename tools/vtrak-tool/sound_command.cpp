@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/core/printable.h"
 #include "platform/sound/memory_sound_device.h"
 #include "sound/ogg_conversion.h"
 #include "sound/sound_bank.h"
@@ -15,25 +16,6 @@
 
 namespace vtrak::tool {
 namespace {
-
-// The path as it can be shown on a terminal: control characters and the
-// backslash become escapes, so a crafted name cannot rewrite the screen.
-std::string Printable(const char* path) {
-  std::string shown;
-  for (const char* at = path; *at != '\0'; ++at) {
-    const auto byte = static_cast<unsigned char>(*at);
-    if (byte == '\\') {
-      shown += "\\\\";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-      shown += escape;
-    } else {
-      shown += *at;
-    }
-  }
-  return shown;
-}
 
 // Why slot 0 stayed empty, from the loader's own report; one line.
 void ReportNoSound(const char* path, const SoundLoadReport& report) {
@@ -140,6 +122,10 @@ int DescribeBuffer(DirectSoundBuffer8& buffer) {
 int RunSoundCommand(int argc, char** argv) {
   if (argc != 1) {
     std::fputs("error: usage: vtrak-tool sound PATH\n", stderr);
+    return 1;
+  }
+  if (argv[0][0] == '\0') {
+    std::fputs("error: the sound's path is empty: name a sound file\n", stderr);
     return 1;
   }
   MemorySoundDevice device;
