@@ -4,12 +4,12 @@
 
 #include <memory>
 #include <optional>
-#include <string_view>
+#include <string>
 #include <vector>
 
+#include "platform/core/printable.h"
 #include "platform/font/font_lookup.h"
 #include "platform/font/glyph_cache.h"
-#include "platform/core/utf8.h"
 #include "platform/graphics/sdl_presenter.h"
 #include "platform/window/message_box_drawing.h"
 #include "platform/window/message_box_input.h"
@@ -22,28 +22,31 @@ namespace {
 
 constexpr int kTextPixelsPerEm = 16;
 
-// The Canvas's face at the box's size; null when no installed face can draw
-// every character of the text.
-std::unique_ptr<GlyphCache> OpenFace(std::string_view text) {
+// The Canvas's face at the box's size; null, with the reason, when there is
+// none.
+std::unique_ptr<GlyphCache> OpenFace(std::string& whyNot) {
   const std::optional<FontFile> file = FindFontFile("IPAPGothic", 400, false);
-  if (!file) return nullptr;
-  std::unique_ptr<GlyphCache> glyphs = GlyphCache::Open(file->path, file->index, -kTextPixelsPerEm);
-  if (!glyphs) return nullptr;
-  for (const char32_t c : DecodeUtf8(text)) {
-    if (c >= 0x20 && !glyphs->Has(c)) return nullptr;
+  if (!file) {
+    whyNot = "fontconfig finds no face to draw it with (install fonts-ipafont-gothic)";
+    return nullptr;
   }
+  std::unique_ptr<GlyphCache> glyphs = GlyphCache::Open(file->path, file->index, -kTextPixelsPerEm);
+  if (!glyphs) whyNot = "FreeType cannot use the face in " + Printable(file->path);
   return glyphs;
 }
 
 // Shows the box and waits until it is dismissed. Events meant for other
 // windows wait for their owner: they go back on the queue when the box closes.
-bool RunBox(const MessageBoxLayout& layout) {
+bool RunBox(const MessageBoxLayout& layout, std::string& whyNot) {
   // Unlike a game's window, a dialog does not ask a compositor to stand aside.
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         layout.width, layout.height, SDL_WINDOW_HIDDEN);
   SDL_ResetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR);
-  if (window == nullptr) return false;
+  if (window == nullptr) {
+    whyNot = std::string("cannot open its window: ") + SDL_GetError();
+    return false;
+  }
   // The software renderer straight onto the window's framebuffer (XShm on
   // X11) opens in milliseconds; by default SDL would emulate that framebuffer
   // with an OpenGL texture, whose context takes the better part of a second
@@ -57,6 +60,7 @@ bool RunBox(const MessageBoxLayout& layout) {
       renderer == nullptr ? nullptr
                           : SdlPresenter::Create(renderer, layout.width, layout.height, false, 0);
   if (!presenter) {
+    whyNot = std::string("cannot draw in its window: ") + SDL_GetError();
     SDL_DestroyWindow(window);
     return false;
   }
@@ -106,18 +110,26 @@ bool RunBox(const MessageBoxLayout& layout) {
 
 }  // namespace
 
-bool ShowMessageBox(const char* utf8Text) {
+bool ShowMessageBox(const char* utf8Text, std::string* whyNot) {
+  std::string reason;
   const bool videoWasUp = SDL_WasInit(SDL_INIT_VIDEO) != 0;
   if (!videoWasUp) IgnoreEventsSentToClosedWindows();
-  if (!videoWasUp && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (!videoWasUp && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    reason = std::string("no display: ") + SDL_GetError();
+  }
   bool shown = false;
   const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver != nullptr && !IsInvisibleVideoDriver(driver)) {
-    if (std::unique_ptr<GlyphCache> glyphs = OpenFace(utf8Text)) {
-      shown = RunBox(LayOutMessageBox(utf8Text, *glyphs));
+  if (reason.empty() && (driver == nullptr || IsInvisibleVideoDriver(driver))) {
+    reason =
+        std::string("no display: the video driver ") + (driver ? driver : "") + " shows nothing";
+  }
+  if (reason.empty()) {
+    if (std::unique_ptr<GlyphCache> glyphs = OpenFace(reason)) {
+      shown = RunBox(LayOutMessageBox(utf8Text, *glyphs), reason);
     }
   }
-  if (!videoWasUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (!videoWasUp && SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (whyNot != nullptr) *whyNot = Printable(reason);
   return shown;
 }
 

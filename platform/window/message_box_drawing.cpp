@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/font/glyph_blit.h"
 #include "platform/core/utf8.h"
+#include "platform/font/glyph_blit.h"
 
 namespace vtrak {
 namespace {
@@ -24,13 +24,75 @@ constexpr uint32_t kButtonColour = 0xFFE1E1E1;
 constexpr uint32_t kPressedColour = 0xFFCCE4F7;
 constexpr uint32_t kButtonRimColour = 0xFF0078D7;  // the default button's rim
 
+constexpr int kMaxTextWidth = 560;  // with the margins, the box fits a 640-pixel screen
+constexpr size_t kMaxLines = 16;
+
+void Append(TextLine& line, Glyph glyph) {
+  line.width += glyph.advance;
+  line.glyphs.push_back(std::move(glyph));
+}
+
 TextLine RenderLine(const std::u32string& characters, GlyphCache& glyphs) {
   TextLine line;
-  for (const char32_t c : characters) {
-    line.glyphs.push_back(glyphs.Render(c));
-    line.width += line.glyphs.back().advance;
-  }
+  for (const char32_t c : characters) Append(line, glyphs.Render(c));
   return line;
+}
+
+// The first of `choices` that the face draws with a glyph of its own.
+std::u32string FirstDrawn(std::initializer_list<std::u32string> choices, GlyphCache& glyphs) {
+  for (const std::u32string& choice : choices) {
+    if (std::all_of(choice.begin(), choice.end(), [&](char32_t c) { return glyphs.Has(c); })) {
+      return choice;
+    }
+  }
+  return U"?";
+}
+
+// The text's lines, each broken to at most kMaxTextWidth pixels after its
+// last space that fits, else before the character that does not. A character
+// the face lacks is drawn as the replacement mark. Stops at kMaxLines + 1
+// lines: the rest would not be shown.
+std::vector<TextLine> WrappedLines(const std::u32string& characters, GlyphCache& glyphs) {
+  const char32_t mark = FirstDrawn({U"\uFFFD", U"\u25A1"}, glyphs)[0];
+  std::vector<TextLine> lines(1);
+  size_t afterSpace = 0;  // glyphs of the last line up to its last space; 0: none
+  for (size_t i = 0; i < characters.size() && lines.size() <= kMaxLines; ++i) {
+    const char32_t c = characters[i];
+    if (c == U'\r' || c == U'\n') {  // CR LF, CR and LF each end a line
+      if (c == U'\r' && i + 1 < characters.size() && characters[i + 1] == U'\n') ++i;
+      lines.emplace_back();
+      afterSpace = 0;
+      continue;
+    }
+    Glyph glyph = glyphs.Render(c < 0x20 || glyphs.Has(c) ? c : mark);
+    TextLine& line = lines.back();
+    if (line.width + glyph.advance > kMaxTextWidth && !line.glyphs.empty()) {
+      TextLine next;
+      if (afterSpace > 0) {
+        for (size_t g = afterSpace; g < line.glyphs.size(); ++g) Append(next, line.glyphs[g]);
+        line.glyphs.resize(afterSpace - 1);  // the space itself goes
+        line.width = 0;
+        for (const Glyph& kept : line.glyphs) line.width += kept.advance;
+      }
+      lines.push_back(std::move(next));
+      afterSpace = 0;
+    }
+    if (c == U' ') afterSpace = lines.back().glyphs.size() + 1;
+    Append(lines.back(), std::move(glyph));
+  }
+  return lines;
+}
+
+// Keeps kMaxLines lines, the last cut to end with an ellipsis within the width.
+void CutWithEllipsis(std::vector<TextLine>& lines, GlyphCache& glyphs) {
+  lines.resize(kMaxLines);
+  const TextLine ellipsis = RenderLine(FirstDrawn({U"\u2026", U"..."}, glyphs), glyphs);
+  TextLine& last = lines.back();
+  while (!last.glyphs.empty() && last.width + ellipsis.width > kMaxTextWidth) {
+    last.width -= last.glyphs.back().advance;
+    last.glyphs.pop_back();
+  }
+  for (const Glyph& glyph : ellipsis.glyphs) Append(last, glyph);
 }
 
 void Fill(const RenderTarget& target, const BoxRect& area, uint32_t colour) {
@@ -54,19 +116,8 @@ MessageBoxLayout LayOutMessageBox(std::string_view text, GlyphCache& glyphs) {
   MessageBoxLayout layout;
   layout.ascent = glyphs.ascent();
   layout.cellHeight = glyphs.cellHeight();
-  // CR LF, CR and LF each end a line.
-  std::u32string current;
-  const std::u32string characters = DecodeUtf8(text);
-  for (size_t i = 0; i <= characters.size(); ++i) {
-    const char32_t c = i < characters.size() ? characters[i] : U'\n';
-    if (c != U'\r' && c != U'\n') {
-      current.push_back(c);
-      continue;
-    }
-    if (c == U'\r' && i + 1 < characters.size() && characters[i + 1] == U'\n') ++i;
-    layout.lines.push_back(RenderLine(current, glyphs));
-    current.clear();
-  }
+  layout.lines = WrappedLines(DecodeUtf8(text), glyphs);
+  if (layout.lines.size() > kMaxLines) CutWithEllipsis(layout.lines, glyphs);
   layout.label = RenderLine(U"OK", glyphs);
 
   int textWidth = 0;

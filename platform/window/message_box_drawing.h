@@ -38,7 +38,10 @@ struct MessageBoxLayout {
   TextLine label;  // "OK"
 };
 
-// Lays out the UTF-8 `text` (lines end at line breaks) in the face of `glyphs`.
+// Lays out the UTF-8 `text` in the face of `glyphs`: lines end at line breaks
+// and are wrapped to fit a small screen; a text too long for it is cut, with
+// an ellipsis. Any text can be laid out: a character the face lacks shows as
+// a replacement mark, and so does each malformed UTF-8 sequence.
 MessageBoxLayout LayOutMessageBox(std::string_view text, GlyphCache& glyphs);
 
 // Draws the box into `pixels` (resized to the layout's width x height), the

@@ -87,29 +87,39 @@ void AnswerBox(void* argument) {
 
 }  // namespace
 
-bool ShowMessageBox(const char* utf8Text) {
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+bool ShowMessageBox(const char* utf8Text, std::string* whyNot) {
+  const auto refuse = [whyNot](const char* reason) {
+    if (whyNot != nullptr) *whyNot = reason;
+    return false;
+  };
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    return refuse("the page's canvas cannot be drawn on");
+  }
   // The game's window holds the canvas (and the page's loop) already.
-  if (SDL_GetKeyboardFocus() != nullptr || SDL_GetMouseFocus() != nullptr) return false;
+  if (SDL_GetKeyboardFocus() != nullptr || SDL_GetMouseFocus() != nullptr) {
+    return refuse("the game holds the canvas");
+  }
   const std::optional<FontFile> file = FindFontFile("IPAPGothic", 400, false);
   std::unique_ptr<GlyphCache> glyphs =
       file ? GlyphCache::Open(file->path, file->index, -kTextPixelsPerEm) : nullptr;
-  if (!glyphs) return false;
+  if (!glyphs) return refuse("the page's face is missing");
 
   auto open = std::make_unique<OpenBox>();
   open->layout = LayOutMessageBox(utf8Text, *glyphs);
-  if (open->layout.width > kClientWidth || open->layout.height > kClientHeight) return false;
+  if (open->layout.width > kClientWidth || open->layout.height > kClientHeight) {
+    return refuse("the box is larger than the canvas");
+  }
   open->left = (kClientWidth - open->layout.width) / 2;
   open->top = (kClientHeight - open->layout.height) / 2;
   open->window = SDL_CreateWindow("", 0, 0, kClientWidth, kClientHeight, 0);
-  if (open->window == nullptr) return false;
+  if (open->window == nullptr) return refuse("no window for the box");
   SDL_Renderer* renderer = SDL_CreateRenderer(open->window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer != nullptr) {
     open->presenter = SdlPresenter::Create(renderer, kClientWidth, kClientHeight, false, 0);
   }
   if (!open->presenter) {
     SDL_DestroyWindow(open->window);
-    return false;
+    return refuse("no renderer for the box");
   }
   open->input.emplace(SDL_GetWindowID(open->window), open->layout.button);
   Show(*open);

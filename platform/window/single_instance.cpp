@@ -7,7 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 
 namespace vtrak {
 namespace {
@@ -17,55 +17,65 @@ bool OwnAndClosed(const struct stat& status) {
   return status.st_uid == geteuid() && (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
-// The folder at `path` when it is a real folder (not a link) of this user's
-// that is closed to everyone else; else an empty descriptor.
-FileDescriptor PrivateFolder(const std::string& path) {
+// The lock file `name` in the folder at `path`, opened, when the folder is a
+// real folder (not a link) of this user's that is closed to everyone else and
+// the file is a regular file of this user's; else an empty descriptor and a
+// reason (none when the folder is missing and `mayBeMissing`).
+FileDescriptor OpenLockIn(const std::string& path, const std::string& name, bool mayBeMissing,
+                          std::string& reason) {
   FileDescriptor folder(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   struct stat status {};
-  if (!folder || fstat(folder.get(), &status) != 0 || !OwnAndClosed(status)) return {};
-  return folder;
-}
-
-// The per-user folder in the temp folder, made 0700 when it is missing.
-std::string TempFolderOfUser() {
-  const char* temp = std::getenv("TMPDIR");
-  std::string path = temp != nullptr && temp[0] == '/' ? temp : "/tmp";
-  path.append("/vtrak-").append(std::to_string(geteuid()));
-  mkdir(path.c_str(), 0700);  // an existing one is checked like a new one
-  return path;
+  if (!folder || fstat(folder.get(), &status) != 0) {
+    if (errno != ENOENT || !mayBeMissing) reason = path + ": " + std::strerror(errno);
+    return {};
+  }
+  if (!OwnAndClosed(status)) {
+    reason = path + " is not a private folder of yours";
+    return {};
+  }
+  FileDescriptor file(openat(folder.get(), name.c_str(),
+                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
+  if (!file || fstat(file.get(), &status) != 0) {
+    reason = path + "/" + name + ": " + std::strerror(errno);
+    return {};
+  }
+  if (!S_ISREG(status.st_mode) || status.st_uid != geteuid()) {
+    reason = path + "/" + name + " is not a file of yours";
+    return {};
+  }
+  return file;
 }
 
 }  // namespace
 
 SingleInstanceLock::SingleInstanceLock(const char* className) {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::string folderPath = runtime != nullptr && runtime[0] == '/' ? runtime : "";
-  FileDescriptor folder = folderPath.empty() ? FileDescriptor() : PrivateFolder(folderPath);
-  if (!folder) {
-    folderPath = TempFolderOfUser();
-    folder = PrivateFolder(folderPath);
-  }
+  const std::string user = std::to_string(geteuid());
+  const std::string runtime = "/run/user/" + user;
+  const std::string own = "/tmp/vtrak-" + user;
+  mkdir(own.c_str(), 0700);  // an existing one is checked like a new one
   const std::string name = std::string(className) + ".lock";
-  if (folder) {
-    file_ = FileDescriptor(openat(folder.get(), name.c_str(),
-                                  O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
+  std::string reasons;
+  for (const std::string& folder : {runtime, own}) {
+    std::string reason;
+    // The system's runtime folder is there only while a session is.
+    FileDescriptor file = OpenLockIn(folder, name, folder == runtime, reason);
+    if (!file) {
+      if (!reason.empty()) reasons += (reasons.empty() ? "" : "; ") + reason;
+      continue;
+    }
+    while (flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      if (errno == EWOULDBLOCK) anotherCopy_ = true;
+      break;
+    }
+    if (path_.empty()) path_ = folder + "/" + name;
+    files_.push_back(std::move(file));
   }
-  struct stat status {};
-  if (!file_ || fstat(file_.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-      status.st_uid != geteuid()) {
+  if (files_.empty()) {
     std::fprintf(stderr,
-                 "vtrak: %s is not a private folder of yours (or its %s is not your file); "
-                 "starting without the check for another running copy: remove it, or set "
-                 "XDG_RUNTIME_DIR to a folder of yours\n",
-                 folderPath.c_str(), name.c_str());
-    file_ = FileDescriptor();
-    return;
-  }
-  path_ = folderPath + "/" + name;
-  while (flock(file_.get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    anotherCopy_ = errno == EWOULDBLOCK;
-    break;
+                 "vtrak: starting without the check for another running copy: %s (remove it, "
+                 "or ask the system's administrator)\n",
+                 reasons.c_str());
   }
 }
 

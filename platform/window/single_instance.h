@@ -1,12 +1,15 @@
 #pragma once
 // The single-instance check: a per-user lock named after the window class,
 // held for the life of the program. Another running copy holds it already.
-// The lock lives in $XDG_RUNTIME_DIR when that is a private folder of the
-// user's, else in a private folder the program makes for the user in the
-// temp folder ($TMPDIR, else /tmp), as tmux does. Neither is ever reached
-// through a link, and a folder or file that is not the user's own is never
-// used, so no other user can hold the lock or redirect it.
+// Its places depend on nothing a start can change (no environment variable):
+// the user's runtime folder /run/user/UID when the system made one, and a
+// private folder /tmp/vtrak-UID that the program makes 0700 when it is
+// missing. The lock is taken in each of them that is a real folder (not a
+// link) of the user's closed to everyone else, and another copy holds any of
+// them; so a folder that another user made first, or a runtime folder that
+// only some sessions have, never lets a second copy start.
 #include <string>
+#include <vector>
 
 #include "platform/core/file_descriptor.h"
 
@@ -18,13 +21,14 @@ class SingleInstanceLock {
 
   // True when another copy holds the lock.
   bool AnotherCopyRuns() const { return anotherCopy_; }
-  // The lock file, or empty when no safe place was found: the program then
-  // runs without the check and has said so on stderr.
+  // The lock file in the first place that could take it, or empty when no
+  // safe place was found: the program then runs without the check and has
+  // said so on stderr.
   const std::string& path() const { return path_; }
 
  private:
   std::string path_;
-  FileDescriptor file_;
+  std::vector<FileDescriptor> files_;
   bool anotherCopy_ = false;
 };
 

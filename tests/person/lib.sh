@@ -1,9 +1,34 @@
 #!/usr/bin/env bash
 # Shared harness for person-level tests: a real X display (Xvfb) with a window
-# manager (openbox), a private XDG_RUNTIME_DIR so the single-instance lock of
-# one test never meets another's, and helpers to find windows and take
-# screenshots. Source it, then call start_desktop.
+# manager (openbox), a private XDG_RUNTIME_DIR, and helpers to find windows and
+# take screenshots. Source it, then call start_desktop.
 set -euo pipefail
+
+# The game's single-instance lock has fixed places for each user
+# (/run/user/UID and /tmp/vtrak-UID), which every test and a game the user
+# plays meanwhile would share. So the script that sources this runs again at
+# once in a mount namespace of its own, where those folders are new, empty
+# and private; a game it starts meets only its own test's games. (A user
+# other than root maps itself to root in a user namespace to mount them, and
+# back to itself for the test.)
+if [ -z "${VTRAK_OWN_LOCK_PLACES:-}" ]; then
+  export VTRAK_OWN_LOCK_PLACES=no
+  person_uid=$(id -u)
+  mkdir -p -m 700 "/tmp/vtrak-$person_uid" 2>/dev/null || true
+  person_mount='for place in "/tmp/vtrak-$0" "/run/user/$0"; do
+      [ ! -d "$place" ] || mount -t tmpfs -o mode=700 vtrak-lock "$place" ||
+        { echo "cannot make $place private for the test" >&2; exit 1; }
+    done'
+  if [ "$person_uid" -eq 0 ]; then
+    person_enter=(unshare --mount --propagation private bash -c "$person_mount"'; exec "$@"' "$person_uid")
+  else
+    person_enter=(unshare --user --map-root-user --mount bash -c "$person_mount"'; exec unshare --user \
+      --map-user="$0" --map-group="$1" "${@:2}"' "$person_uid" "$(id -g)")
+  fi
+  if "${person_enter[@]}" true 2>/dev/null; then
+    VTRAK_OWN_LOCK_PLACES=yes exec "${person_enter[@]}" bash "$0" "$@"
+  fi
+fi
 
 PERSON_TMP=""
 PERSON_PIDS=()
@@ -34,6 +59,13 @@ skip() {
   exit 77
 }
 
+# Skips the test where it cannot run in a mount namespace of its own: its game
+# would meet any other game of the user's.
+own_lock_places() {
+  [ "$VTRAK_OWN_LOCK_PLACES" = yes ] ||
+    skip "no private mount namespace for the game's lock (unshare --mount, or --user, is refused here)"
+}
+
 stop_desktop() {
   local pid
   for pid in "${PERSON_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -47,6 +79,7 @@ stop_desktop() {
 # the test when the desktop's programs are not installed.
 start_desktop() {
   local program
+  own_lock_places
   for program in Xvfb openbox xprop xdotool xwininfo; do
     command -v "$program" >/dev/null ||
       skip "$program is not installed (bash scripts/install-deps.sh test installs it)"
