@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Another local user plants the lock without XDG_RUNTIME_DIR: a held lock
-# file at the predictable name in the shared temp folder, or the game's own
-# folder name made first, with a link inside. Either way the game starts, and
-# nothing is created or written through the planted link.
+# Another local user plants the lock: a held lock file at a predictable name
+# in a shared temp folder named by TMPDIR, or the game's own folder name
+# (/tmp/vtrak-UID) made first, open to all, with a link inside. Either way the
+# game starts, keeps its lock where no one else can reach it, and nothing is
+# created or written through the planted link. (The test's lock places are
+# its own: see tests/person/lib.sh.)
 # Usage: planted_lock_test.sh BIN_FOLDER. Needs root, to act as another user.
 source "$(dirname "$0")/fault_lib.sh"
 if [ "$(id -u)" -ne 0 ] || ! command -v setpriv >/dev/null; then
@@ -15,22 +17,26 @@ shared=$(mktemp -d)
 chmod 1777 "$shared" # a temp folder shared by every user, as /tmp is
 holder=""
 trap 'kill $holder 2>/dev/null || true; rm -rf "$game_folder" "$shared"; stop_desktop' EXIT
+own="/tmp/vtrak-$(id -u)"
 
-# A lock file at the predictable name, created and held by the other user.
+# Lock files at the names an older game used, created and held by the other user.
 mkdir -m 1777 "$shared/a"
-"${other[@]}" flock --no-fork "$shared/a/dolk-$(id -u).lock" sleep 120 >/dev/null 2>&1 &
+"${other[@]}" mkdir -m 0777 "$shared/a/vtrak-$(id -u)"
+"${other[@]}" flock --no-fork "$shared/a/vtrak-$(id -u)/dolk.lock" sleep 120 >/dev/null 2>&1 &
 holder=$!
-wait_for test -e "$shared/a/dolk-$(id -u).lock" || fail "the other user's lock was not made"
+wait_for test -e "$shared/a/vtrak-$(id -u)/dolk.lock" || fail "the other user's lock was not made"
 start_game "$game_folder" -u XDG_RUNTIME_DIR TMPDIR="$shared/a"
+[ "$(stat -c '%u %a %F' "$own/dolk.lock")" = "$(id -u) 600 regular empty file" ] ||
+  fail "the game's lock is not its own: $(stat -c '%U %a %F' "$own/dolk.lock")"
 close_game "$WINDOW" "$GAME"
-[ "$(stat -c '%u %a' "$shared/a/vtrak-$(id -u)")" = "$(id -u) 700" ] ||
-  fail "the game's lock folder is not private: $(stat -c '%U %a' "$shared/a/vtrak-$(id -u)")"
 
 # The game's folder name taken first, open to all, with a link as the lock.
 mkdir -m 1777 "$shared/b"
-"${other[@]}" mkdir -m 0777 "$shared/b/vtrak-$(id -u)"
-"${other[@]}" ln -s "$shared/b/victim" "$shared/b/vtrak-$(id -u)/dolk.lock"
-start_game "$game_folder" -u XDG_RUNTIME_DIR TMPDIR="$shared/b"
+"${other[@]}" mkdir -m 0777 "$shared/b/planted"
+"${other[@]}" ln -s "$shared/b/victim" "$shared/b/planted/dolk.lock"
+mount --bind "$shared/b/planted" "$own"
+start_game "$game_folder"
 close_game "$WINDOW" "$GAME"
+umount "$own"
 [ ! -e "$shared/b/victim" ] || fail "the game created a file through the planted link"
 echo PASS

@@ -45,4 +45,8 @@ expect_refusal "$work/nodata" mono.ogg
 # The same file converts where there is a data folder: the refusal above was for the folder.
 mkdir "$work/nodata/data"
 (cd "$work/nodata" && "$tool" sound mono.ogg >/dev/null) || fail "mono.ogg did not convert"
+# And so it does as a launcher may start it: SIGCHLD ignored, every signal
+# blocked, standard input and error closed.
+(cd "$work/nodata" && env --ignore-signal=CHLD --block-signal "$tool" sound mono.ogg <&- 2>&- >/dev/null) ||
+  fail "mono.ogg did not convert with SIGCHLD ignored and signals blocked"
 echo PASS

@@ -8,6 +8,7 @@
 # without a runtime folder. vtrak-tool answers --version too.
 # Usage: command_line_test.sh VTRAK VTRAK_TOOL VERSION
 source "$(dirname "$0")/../person/lib.sh"
+own_lock_places
 vtrak="$1"
 tool="$2"
 version="$3"
@@ -22,7 +23,7 @@ run() {
   local -a unset=(-u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u SDL_VIDEODRIVER)
   [ -n "$runtime" ] || unset+=(-u XDG_RUNTIME_DIR)
   set +e
-  env "${unset[@]}" ${runtime:+XDG_RUNTIME_DIR="$runtime"} HOME="$work/home" TMPDIR="$work/tmp" \
+  env "${unset[@]}" ${runtime:+XDG_RUNTIME_DIR="$runtime"} HOME="$work/home" TMPDIR="${tmp:-$work/tmp}" \
     "$@" >"$work/out" 2>"$work/err"
   status=$?
   set -e
@@ -66,4 +67,22 @@ run "$vtrak"
   fail "without a runtime folder it said: $(cat "$work/err")"
 
 [ "$("$tool" --version)" = "vtrak-tool $version" ] || fail "vtrak-tool --version said: $("$tool" --version)"
+set +e
+"$vtrak" --version >/dev/full 2>"$work/err"
+status=$?
+set -e
+[ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "a version not written ended with $status"
+
+# One copy per user: while a first copy runs (headless), a second start finds
+# it whatever runtime or temp folder its environment names.
+env SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null XDG_RUNTIME_DIR="$work/run" "$vtrak" >/dev/null 2>&1 &
+first=$!
+trap 'kill $first; rm -rf "$work"' EXIT
+another_copy() { run "$vtrak" && [ "$status" -eq 0 ] && grep -q 'another copy' "$work/err"; }
+runtime="$work/run"
+wait_for another_copy || fail "a second start with the first's environment said: $(cat "$work/err")"
+mkdir -m 700 "$work/run2" "$work/tmp2"
+for runtime in "" "$work/run2"; do
+  tmp="$work/tmp2" another_copy || fail "a second start with XDG_RUNTIME_DIR=$runtime said: $(cat "$work/err")"
+done
 echo PASS

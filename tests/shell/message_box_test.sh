@@ -57,5 +57,14 @@ read -r width height < <(xwininfo -id "$box" | awk '/Width:/ {w=$2} /Height:/ {h
 xdotool mousemove --window "$box" $((width / 2)) $((height - 20)) click 1
 expect_end_0 "$tool" "a click on OK"
 
+# Any text is shown: glyphs the face lacks, bytes that are not UTF-8, and a
+# text far too long for the screen alike.
+before=$(top_level_windows)
+"$TOOL" message "$(printf 'mE \xF0\x9F\x98\x80 \xFF%.0s' {1..3000})" &
+tool=$!
+box=$(wait_new_client "$before" "$tool") || fail "no message box for an emoji, bad bytes and a long text"
+close_message_box "$box"
+expect_end_0 "$tool" "Return closed its message box"
+
 close_game "$window" "$game"
 echo PASS
