@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "platform/font/font_lookup.h"
 #include "platform/core/utf8.h"
+#include "platform/font/font_lookup.h"
 
 namespace vtrak::testing {
 namespace {
