@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/core/printable.h"
+
 namespace vtrak {
 namespace {
 
@@ -72,7 +74,7 @@ std::optional<int> AnswerInformationOption(int argc, const char* const* argv, st
   if (page.empty()) {
     std::fputs("More in README.md, in the source.\n", out);
   } else {
-    std::fprintf(out, "More in its manual: man -l %s\n", page.c_str());
+    std::fprintf(out, "More in its manual: man -l %s\n", Printable(page).c_str());
   }
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/core/printable.h"
 #include "platform/window/x11_errors.h"
 
 namespace vtrak {
@@ -49,7 +50,7 @@ void LeaveOutUnreachableWayland() {
 // Why no window can be had, for the player.
 std::string NoDisplayReason(const std::string& sdlReason) {
   if (IsSet("DISPLAY"))
-    return std::string("DISPLAY=") + std::getenv("DISPLAY") + " cannot be reached";
+    return "DISPLAY=" + Printable(std::getenv("DISPLAY")) + " cannot be reached";
   return sdlReason;
 }
 
@@ -60,7 +61,7 @@ VideoStart StartVideo(const char* className, std::string& detail) {
   LeaveOutUnreachableWayland();
   IgnoreEventsSentToClosedWindows();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    detail = SDL_GetError();
+    detail = Printable(SDL_GetError());  // it may repeat SDL_VIDEODRIVER
     // With no display at all, SDL may refuse every driver instead of picking an invisible one.
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") ? VideoStart::Failed
                                                         : VideoStart::NoDisplay;
@@ -71,7 +72,7 @@ VideoStart StartVideo(const char* className, std::string& detail) {
   if (driver == nullptr || (IsInvisibleVideoDriver(driver) && !askedFor)) {
     detail = NoDisplayReason(driver == nullptr
                                  ? "no video driver"
-                                 : std::string("only the ") + driver + " driver is available");
+                                 : "only the " + Printable(driver) + " driver is available");
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return VideoStart::NoDisplay;
   }
