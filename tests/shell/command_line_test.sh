@@ -79,8 +79,11 @@ env SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null XDG_RUNTIME_DIR="$work/run" "$vtra
 first=$!
 trap 'kill $first; rm -rf "$work"' EXIT
 another_copy() { run "$vtrak" && [ "$status" -eq 0 ] && grep -q 'another copy' "$work/err"; }
+# Its lock file open, and no second start yet that could take the lock first.
+holds_lock() { ls -l "/proc/$first/fd" 2>/dev/null | grep -q 'dolk\.lock'; }
+wait_for holds_lock || fail "the first copy took no lock"
 runtime="$work/run"
-wait_for another_copy || fail "a second start with the first's environment said: $(cat "$work/err")"
+another_copy || fail "a second start with the first's environment said: $(cat "$work/err")"
 mkdir -m 700 "$work/run2" "$work/tmp2"
 for runtime in "" "$work/run2"; do
   tmp="$work/tmp2" another_copy || fail "a second start with XDG_RUNTIME_DIR=$runtime said: $(cat "$work/err")"
