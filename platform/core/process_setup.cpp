@@ -14,7 +14,9 @@ void SettleProcessStart() {
   for (int fd = 0; fd <= 2; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
     // The lowest free descriptor, so `fd` itself: the ones below are open.
-    const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    // Open the wrong way round, so that output written to a closed stream
+    // still fails (EBADF) and is reported, as it would have been.
+    const int opened = open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
     if (opened > fd) {
       dup2(opened, fd);
       close(opened);

@@ -6,12 +6,12 @@ namespace vtrak {
 
 // First thing in main: opens /dev/null on any of descriptors 0, 1 and 2 that
 // is closed (else the first file or connection opened would take its place,
-// and a library's warning would land in it); gives SIGCHLD (the decoding
-// process is waited for) and SIGTERM (the game ends on it) their default
-// actions and unblocks every signal; ignores SIGXFSZ, so that a file-size
-// limit fails a write, which is reported, instead of ending the program.
-// Left as they come: SIGPIPE (ignored, a closed pipe is a failed write, which
-// is reported), SIGINT and SIGQUIT (a shell ignores them for its background
+// and a library's warning would land in it), for reading where the stream is
+// written and the other way round, so that using a closed stream still fails; gives SIGCHLD (the
+// decoding process is waited for) and SIGTERM (the game ends on it) their default actions and
+// unblocks every signal; ignores SIGXFSZ, so that a file-size limit fails a write, which is
+// reported, instead of ending the program. Left as they come: SIGPIPE (ignored, a closed pipe is a
+// failed write, which is reported), SIGINT and SIGQUIT (a shell ignores them for its background
 // jobs) and SIGHUP (nohup ignores it).
 void SettleProcessStart();
 

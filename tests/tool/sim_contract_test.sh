@@ -66,6 +66,7 @@ full=$?
 piped=${PIPESTATUS[0]}
 "$TOOL" --help >/dev/full 2>/dev/null && fail "--help on a full disk ended with 0"
 "$TOOL" --version >/dev/full 2>/dev/null && fail "--version on a full disk ended with 0"
+"$TOOL" --version >&- 2>/dev/null && fail "--version with standard output closed ended with 0"
 "$TOOL" $'\xC2\x9B\x9B' 2>"$work/err3"
 grep -qF 'unknown command "\u009B\x9B"' "$work/err3" || fail "a CSI was printed raw: $(cat -v "$work/err3")"
 set -e
