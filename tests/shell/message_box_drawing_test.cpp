@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/core/utf8.h"
 #include "platform/font/font_lookup.h"
@@ -95,6 +96,18 @@ TEST_F(MessageBoxDrawing, AShortTextGetsAPlainDialogsWidthWithTheButtonCentred) 
   EXPECT_GT(upRows.front(), b.y);
   EXPECT_LT(upRows.back(), b.y + b.height - 1);
   EXPECT_EQ(downRows.front(), upRows.front() + 1);
+}
+
+TEST_F(MessageBoxDrawing, AnyTextFitsASmallScreenAndWhatTheFaceLacksShowsAsAMark) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "word \xF0\x9F\x98\x80\xFF ";
+  const MessageBoxLayout layout = LayOutMessageBox(text + "\nlast", *glyphs);
+  EXPECT_LE(layout.width, 640);
+  EXPECT_LE(layout.height, 480);
+  const MessageBoxLayout mark = LayOutMessageBox("\xF0\x9F\x98\x80", *glyphs);
+  ASSERT_EQ(mark.lines.size(), 1u);
+  ASSERT_EQ(mark.lines[0].glyphs.size(), 1u);
+  EXPECT_FALSE(mark.lines[0].glyphs[0].runs.empty());
 }
 
 TEST(Utf8, MalformedSequencesBecomeOneReplacementEach) {
