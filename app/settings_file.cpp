@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/setting_values.h"
+#include "platform/core/printable.h"
 
 namespace vtrak {
 namespace {
@@ -105,7 +106,8 @@ void ParseSettings(std::string_view text, const std::string& name, LaunchOptions
                      why)) {
       return;
     }
-    std::fprintf(errors, "vtrak: %s:%d: %s; line ignored\n", name.c_str(), number, why.c_str());
+    std::fprintf(errors, "vtrak: %s:%d: %s; line ignored\n", Printable(name).c_str(), number,
+                 Printable(why).c_str());
   });
 }
 
@@ -115,7 +117,7 @@ bool ReadSettingsFile(const std::string& path, LaunchOptions& options, std::FILE
   if (!ReadWhole(path, text, missing, why)) {
     if (missing) return true;
     std::fprintf(errors, "vtrak: cannot read the settings in %s (%s); the defaults hold\n",
-                 path.c_str(), why.c_str());
+                 Printable(path).c_str(), why.c_str());
     return false;
   }
   ParseSettings(text, path, options, errors);

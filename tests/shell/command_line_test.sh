@@ -75,7 +75,8 @@ set -e
 
 # One copy per user: while a first copy runs (headless), a second start finds
 # it whatever runtime or temp folder its environment names.
-env SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null XDG_RUNTIME_DIR="$work/run" "$vtrak" >/dev/null 2>&1 &
+env SDL_VIDEODRIVER=dummy ALSOFT_DRIVERS=null XDG_RUNTIME_DIR="$work/run" HOME="$work/home" \
+  "$vtrak" >/dev/null 2>&1 &
 first=$!
 trap 'kill $first; rm -rf "$work"' EXIT
 another_copy() { run "$vtrak" && [ "$status" -eq 0 ] && grep -q 'another copy' "$work/err"; }
