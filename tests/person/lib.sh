@@ -11,7 +11,7 @@ set -euo pipefail
 # and private; a game it starts meets only its own test's games. (A user
 # other than root maps itself to root in a user namespace to mount them, and
 # back to itself for the test.)
-if [ -z "${VTRAK_OWN_LOCK_PLACES:-}" ]; then
+if [ -z "${VTRAK_OWN_LOCK_PLACES:-}" ] && [ "${BASH_SOURCE[-1]}" = "$0" ]; then
   export VTRAK_OWN_LOCK_PLACES=no
   person_uid=$(id -u)
   mkdir -p -m 700 "/tmp/vtrak-$person_uid" 2>/dev/null || true
@@ -62,7 +62,7 @@ skip() {
 # Skips the test where it cannot run in a mount namespace of its own: its game
 # would meet any other game of the user's.
 own_lock_places() {
-  [ "$VTRAK_OWN_LOCK_PLACES" = yes ] ||
+  [ "${VTRAK_OWN_LOCK_PLACES:-}" = yes ] ||
     skip "no private mount namespace for the game's lock (unshare --mount, or --user, is refused here)"
 }
 
