@@ -11,7 +11,11 @@ set -euo pipefail
 # and private; a game it starts meets only its own test's games. (A user
 # other than root maps itself to root in a user namespace to mount them, and
 # back to itself for the test.)
-if [ -z "${VTRAK_OWN_LOCK_PLACES:-}" ] && [ "${BASH_SOURCE[-1]}" = "$0" ]; then
+# Only a script that sources this first thing can run again; one that sources
+# it later (in a subshell or a function: the benchmark scripts) goes on in
+# the shared namespace, and start_desktop says so.
+if [ -z "${VTRAK_OWN_LOCK_PLACES:-}" ] && [ "${BASH_SOURCE[-1]}" = "$0" ] &&
+  [ "$BASH_SUBSHELL" -eq 0 ] && [ -z "${FUNCNAME[*]:-}" ]; then
   export VTRAK_OWN_LOCK_PLACES=no
   person_uid=$(id -u)
   mkdir -p -m 700 "/tmp/vtrak-$person_uid" 2>/dev/null || true
@@ -60,10 +64,14 @@ skip() {
 }
 
 # Skips the test where it cannot run in a mount namespace of its own: its game
-# would meet any other game of the user's.
+# would meet any other game of the user's. A script that never asked for one
+# is told so and goes on.
 own_lock_places() {
-  [ "${VTRAK_OWN_LOCK_PLACES:-}" = yes ] ||
-    skip "no private mount namespace for the game's lock (unshare --mount, or --user, is refused here)"
+  case "${VTRAK_OWN_LOCK_PLACES:-}" in
+    yes) ;;
+    no) skip "no private mount namespace for the game's lock (unshare --mount, or --user, is refused here)" ;;
+    *) echo "note: the game's lock is shared here with any other copy of yours that runs" >&2 ;;
+  esac
 }
 
 stop_desktop() {
