@@ -13,8 +13,11 @@ set -euo pipefail
 # back to itself for the test.)
 # Only a script that sources this first thing can run again; one that sources
 # it later (in a subshell or a function: the benchmark scripts) goes on in
-# the shared namespace, and start_desktop says so.
+# the shared namespace, and start_desktop says so. A shell that names this
+# file itself as its script (bash -c 'source lib.sh && read_text ...', as the
+# browser tests borrow its OCR) has nothing to run again.
 if [ -z "${VTRAK_OWN_LOCK_PLACES:-}" ] && [ "${BASH_SOURCE[-1]}" = "$0" ] &&
+  [ "${BASH_SOURCE[0]}" != "$0" ] &&
   [ "$BASH_SUBSHELL" -eq 0 ] && [ -z "${FUNCNAME[*]:-}" ]; then
   export VTRAK_OWN_LOCK_PLACES=no
   person_uid=$(id -u)
