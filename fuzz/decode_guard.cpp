@@ -15,7 +15,7 @@ void OnDivision(int) {
 
 }  // namespace
 
-OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd) {
+OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd, int) {
   // Its state is freed on the way out, after a division too. It lives on the
   // heap: a local object changed between sigsetjmp and siglongjmp would be
   // indeterminate after the jump.

@@ -11,6 +11,6 @@
 namespace vtrak::fuzz {
 
 // An OggDecodeRunner.
-OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd);
+OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd, int stopFd);
 
 }  // namespace vtrak::fuzz

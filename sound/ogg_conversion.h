@@ -24,18 +24,23 @@ inline constexpr int kPcmBlockBytes = 4096;
 bool IsOggVorbisName(const char* path);
 
 // Runs DecodeOggToWav where a crash of the decoder cannot end the caller,
-// and says how it ended.
-using OggDecodeRunner = OggDecodeSummary (*)(int inputFd, int outputFd);
+// and says how it ended; it gives up on the decode (Interrupted) when
+// `stopFd`, if not -1, becomes readable first.
+using OggDecodeRunner = OggDecodeSummary (*)(int inputFd, int outputFd, int stopFd);
 
 // The program's way: a child process for each decode.
-OggDecodeSummary DecodeInChildProcess(int inputFd, int outputFd);
+OggDecodeSummary DecodeInChildProcess(int inputFd, int outputFd, int stopFd);
 
 // Always 0. The file is decoded apart (by `runDecode`) into a new file in
-// data/, which replaces "data/result.wav" only when it is whole; then that
-// is loaded into the slot. When anything fails (the input cannot be read or
-// is not Ogg Vorbis, the decoder crashes, a write fails, the sound is too
-// long for a WAV header) "data/result.wav" and the slot stay as they were;
-// `report`, when given, says why.
+// data/, which the loader then reads into a new buffer; only when that
+// succeeds does the new file replace "data/result.wav" and the buffer take
+// the slot's place. When anything fails (the input cannot be read or is not
+// Ogg Vorbis, the decoder crashes, a write fails, the sound is more than the
+// loader takes, memory runs out) "data/result.wav" and the slot stay as they
+// were; `report`, when given, says why. The new file is locked while the
+// conversion lives, and removed when it fails or a signal that ends the
+// process arrives (the process then ends, once it is gone); such files
+// that a conversion killed outright left behind are removed first.
 HRESULT ConvertOggToWav(SoundBank& bank, const char* path, int32_t slot,
                         SoundLoadReport* report = nullptr,
                         OggDecodeRunner runDecode = DecodeInChildProcess);

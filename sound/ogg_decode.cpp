@@ -6,8 +6,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
 
 #include "sound/ogg_conversion.h"
+#include "sound/ogg_page_filter.h"
 #include "sound/sound_file.h"
 
 namespace vtrak {
@@ -16,10 +18,8 @@ namespace {
 // Decoder errors in a row, without the decoder moving on through the file,
 // after which the stream counts as unreadable rather than damaged.
 constexpr int kStuckErrorLimit = 16;
-
-bool SameFormat(const vorbis_info* a, const vorbis_info* b) {
-  return a != nullptr && b != nullptr && a->channels == b->channels && a->rate == b->rate;
-}
+// Decoded sound is gathered and written in pieces of this size.
+constexpr size_t kWriteBatchBytes = 256 * 1024;
 
 OggDecodeSummary Failure(SoundLoadError error, int detail = 0) {
   OggDecodeSummary summary;
@@ -28,23 +28,49 @@ OggDecodeSummary Failure(SoundLoadError error, int detail = 0) {
   return summary;
 }
 
+// The decoder reads only forwards, through the page filter: with no seek,
+// it never searches the file backwards for its last page, which costs time
+// that grows with the square of a tail without pages.
+size_t ReadPages(void* into, size_t size, size_t count, void* source) {
+  auto* pages = static_cast<OggPageFilter*>(source);
+  const size_t got = pages->Read(static_cast<uint8_t*>(into), size * count);
+  errno = got == 0 && pages->failed() ? EIO : 0;  // 0 at the end: not an error
+  return size == 0 ? 0 : got / size;
+}
+
+bool Loadable(const vorbis_info& format) {
+  return format.channels >= 1 && format.channels <= 2 && format.rate >= DSBFREQUENCY_MIN &&
+         format.rate <= DSBFREQUENCY_MAX;
+}
+
 OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataBytes) {
   const vorbis_info* first = ov_info(&decoder, -1);
   if (first == nullptr) return Failure(SoundLoadError::NotOggVorbis);
-  uint8_t header[44];
-  BuildCanonicalWavHeader(header, first->channels, static_cast<int32_t>(first->rate), 0);
-  if (!WriteFully(outputFd, header, sizeof header)) {
-    return Failure(SoundLoadError::WriteFailed, errno);
-  }
-
+  // Copied: a decoder reading forwards keeps each new link's format in the
+  // same place.
   OggDecodeSummary summary;
+  summary.channels = first->channels;
+  summary.rate = static_cast<int32_t>(first->rate);
+  if (!Loadable(*first)) {
+    summary.error = SoundLoadError::NotLoadable;
+    return summary;
+  }
+  const std::unique_ptr<uint8_t[]> batch(new uint8_t[kWriteBatchBytes]);
+  size_t batched = 44;  // the header, its sizes still 0
+  BuildCanonicalWavHeader(batch.get(), summary.channels, summary.rate, 0);
+
   summary.linksConverted = 1;
   uint64_t written = 0;
   int link = -1;
   int stuckErrors = 0;
   ogg_int64_t lastErrorAt = -1;
-  char block[kPcmBlockBytes];
   for (;;) {
+    if (kWriteBatchBytes - batched < kPcmBlockBytes) {
+      if (!WriteFully(outputFd, batch.get(), batched))
+        return Failure(SoundLoadError::WriteFailed, errno);
+      batched = 0;
+    }
+    char* block = reinterpret_cast<char*>(batch.get() + batched);
     int bitstream = 0;
     const long bytes = ov_read(&decoder, block, kPcmBlockBytes, 0, 2, 1, &bitstream);
     if (bytes == 0) break;
@@ -60,7 +86,8 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataB
     stuckErrors = 0;
     if (bitstream != link) {
       const vorbis_info* current = ov_info(&decoder, bitstream);
-      if (!SameFormat(first, current)) {
+      if (current == nullptr || current->channels != summary.channels ||
+          current->rate != summary.rate) {
         summary.nextChannels = current != nullptr ? current->channels : 0;
         summary.nextRate = current != nullptr ? static_cast<int32_t>(current->rate) : 0;
         break;
@@ -69,18 +96,17 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataB
       link = bitstream;
     }
     if (written + static_cast<uint64_t>(bytes) > maxDataBytes) {
-      return Failure(SoundLoadError::TooLongForWav);
-    }
-    if (!WriteFully(outputFd, reinterpret_cast<const uint8_t*>(block),
-                    static_cast<size_t>(bytes))) {
-      return Failure(SoundLoadError::WriteFailed, errno);
+      return Failure(SoundLoadError::TooLongToLoad);
     }
     written += static_cast<uint64_t>(bytes);
+    batched += static_cast<size_t>(bytes);
   }
+  if (!WriteFully(outputFd, batch.get(), batched))
+    return Failure(SoundLoadError::WriteFailed, errno);
 
   summary.dataBytes = static_cast<uint32_t>(written);
-  BuildCanonicalWavHeader(header, first->channels, static_cast<int32_t>(first->rate),
-                          summary.dataBytes);
+  uint8_t header[44];
+  BuildCanonicalWavHeader(header, summary.channels, summary.rate, summary.dataBytes);
   if (pwrite(outputFd, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header)) {
     return Failure(SoundLoadError::WriteFailed, errno != 0 ? errno : EIO);
   }
@@ -96,26 +122,33 @@ OggToWavDecoder::~OggToWavDecoder() {
 }
 
 OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDataBytes) {
-  // The decoder reads through a stdio stream of its own, on a copy of the
-  // descriptor, and ov_clear closes it.
-  const int copy = dup(inputFd);
-  std::FILE* input = copy >= 0 ? fdopen(copy, "rb") : nullptr;
-  if (input == nullptr) {
-    if (copy >= 0) close(copy);
-    return Failure(SoundLoadError::CannotOpen, errno);
+  try {
+    input_ = std::make_unique<OggPageFilter>(inputFd);
+  } catch (const std::bad_alloc&) {
+    return Failure(SoundLoadError::OutOfMemory);
   }
-  held_ = true;  // from here, even a crash inside ov_open leaves state to free
-  if (ov_open(input, decoder_.get(), nullptr, 0) < 0) {
-    held_ = false;
-    std::fclose(input);  // a failed open leaves the stream to its caller
+  const ov_callbacks forwardsOnly = {ReadPages, nullptr, nullptr, nullptr};
+  held_ = true;  // from here, even a crash inside the open leaves state to free
+  const int opened = ov_open_callbacks(input_.get(), decoder_.get(), nullptr, 0, forwardsOnly);
+  if (opened < 0) {
+    held_ = false;  // a failed open frees what it took
+    if (opened == OV_EREAD) return Failure(SoundLoadError::CannotOpen, EIO);
     return Failure(SoundLoadError::NotOggVorbis);
   }
-  return Decode(*decoder_, outputFd, maxDataBytes);
+  try {
+    return Decode(*decoder_, outputFd, maxDataBytes);
+  } catch (const std::bad_alloc&) {
+    return Failure(SoundLoadError::OutOfMemory);
+  }
 }
 
 OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd, uint64_t maxDataBytes) {
-  OggToWavDecoder decoder;
-  return decoder.Run(inputFd, outputFd, maxDataBytes);
+  try {
+    OggToWavDecoder decoder;
+    return decoder.Run(inputFd, outputFd, maxDataBytes);
+  } catch (const std::bad_alloc&) {
+    return Failure(SoundLoadError::OutOfMemory);
+  }
 }
 
 }  // namespace vtrak

@@ -6,20 +6,25 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/sound/sound_device.h"
 #include "sound/sound_load_report.h"
 
 struct OggVorbis_File;
 
 namespace vtrak {
 
-// The most sound data a WAV header can state: its RIFF size is 36 more.
-inline constexpr uint64_t kMaxWavDataBytes = 0xFFFFFFFFull - 36;
+// The most sound data the loader takes: more could never be loaded.
+inline constexpr uint64_t kMaxLoadableDataBytes = DSBSIZE_MAX;
+
+class OggPageFilter;
 
 // What one decode did; plain data, to cross a pipe.
 struct OggDecodeSummary {
   SoundLoadError error = SoundLoadError::None;
   int32_t detail = 0;
   uint32_t dataBytes = 0;
+  int32_t channels = 0;  // of the first link
+  int32_t rate = 0;
   int32_t linksConverted = 0;
   int32_t nextChannels = 0;
   int32_t nextRate = 0;
@@ -28,11 +33,14 @@ struct OggDecodeSummary {
 // Decodes the Ogg Vorbis file open at `inputFd` into `outputFd` (empty,
 // writable, seekable): the canonical 44-byte header, then the samples as
 // the decoder delivers them, then the header again with the sizes of what
-// was written. Stops before the first link of a chained stream whose
-// channels or rate differ from the first link's. Fails with TooLongForWav
-// rather than write more than `maxDataBytes` of sound data.
+// was written. The file is read forwards once, its pages only (see
+// OggPageFilter). Stops before the first link of a chained stream whose
+// channels or rate differ from the first link's. Fails with NotLoadable,
+// before any sample, when the first link's channels or rate are not what
+// the loader takes, and with TooLongToLoad as soon as the sound data would
+// pass `maxDataBytes`.
 OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd,
-                                uint64_t maxDataBytes = kMaxWavDataBytes);
+                                uint64_t maxDataBytes = kMaxLoadableDataBytes);
 
 // DecodeOggToWav with the decoder's state held here, so that it is freed
 // (and the input's stream closed) even when Run does not return: when a
@@ -45,11 +53,12 @@ class OggToWavDecoder {
   OggToWavDecoder& operator=(const OggToWavDecoder&) = delete;
 
   // Once for each decoder.
-  OggDecodeSummary Run(int inputFd, int outputFd, uint64_t maxDataBytes = kMaxWavDataBytes);
+  OggDecodeSummary Run(int inputFd, int outputFd, uint64_t maxDataBytes = kMaxLoadableDataBytes);
 
  private:
+  std::unique_ptr<OggPageFilter> input_;
   std::unique_ptr<OggVorbis_File> decoder_;
-  bool held_ = false;  // the decoder may hold state and the input's stream
+  bool held_ = false;  // the decoder may hold state
 };
 
 }  // namespace vtrak

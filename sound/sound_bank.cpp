@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/sound/openal_sound_device.h"
+#include "platform/sound/sound_buffer_memory.h"
 #include "sound/ogg_conversion.h"
 #include "sound/sound_file.h"
 #include "sound/wav_header_reader.h"
@@ -60,47 +61,62 @@ HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot, SoundLoadRepo
   SoundLoadReport& out = report != nullptr ? *report : local;
   out.error = SoundLoadError::None;
   out.detail = 0;
-  const auto fail = [&out](SoundLoadError error) {
-    out.error = error;
-    return E_FAIL;
-  };
   if (slot < 0 || slot >= kSoundSlotCount) return E_FAIL;
   std::unique_ptr<DirectSoundBuffer8>& target = bank.slots[static_cast<size_t>(slot)];
   target.reset();
 
   bool notRegular = false;
   const FileDescriptor file = OpenSoundFile(path, out.detail, notRegular);
-  if (!file) return fail(notRegular ? SoundLoadError::NotARegularFile : SoundLoadError::CannotOpen);
-  BlockReader reader(file.get());
+  if (!file) {
+    out.error = notRegular ? SoundLoadError::NotARegularFile : SoundLoadError::CannotOpen;
+    return E_FAIL;
+  }
+  return LoadWavFile(bank, file.get(), target, out);
+}
+
+HRESULT LoadWavFile(SoundBank& bank, int fd, std::unique_ptr<DirectSoundBuffer8>& buffer,
+                    SoundLoadReport& out) {
+  const auto fail = [&out](SoundLoadError error) {
+    out.error = error;
+    return E_FAIL;
+  };
+  buffer.reset();
+  BlockReader reader(fd);
   WavHeader header;
   if (!ReadWavHeader(reader, header)) return fail(SoundLoadError::HeaderCutShort);
   const WAVEFORMATEX format = DeriveWaveFormat(header);
-  if (!bank.directSound) return fail(SoundLoadError::NoSoundDevice);
-
   // The device checks the length before any memory is taken for it.
   const DSBUFFERDESC description = BufferDescription(format, header.dataLength);
-  std::unique_ptr<DirectSoundBuffer> interim;
-  if (Failed(bank.directSound->CreateSoundBuffer(&description, interim)) || !interim) {
+  uint32_t bytes = 0;
+  if (Failed(CheckBufferDescription(&description, bytes))) {
     return fail(SoundLoadError::FormatRefused);
   }
-  const HRESULT queried = interim->QueryInterface(IID_IDirectSoundBuffer8, target);
+  if (!bank.directSound) return fail(SoundLoadError::NoSoundDevice);
+
+  std::unique_ptr<DirectSoundBuffer> interim;
+  if (const HRESULT created = bank.directSound->CreateSoundBuffer(&description, interim);
+      Failed(created) || !interim) {
+    return fail(created == DSERR_OUTOFMEMORY ? SoundLoadError::OutOfMemory
+                                             : SoundLoadError::FormatRefused);
+  }
+  const HRESULT queried = interim->QueryInterface(IID_IDirectSoundBuffer8, buffer);
   interim.reset();
-  if (Failed(queried) || !target) {
-    target.reset();
+  if (Failed(queried) || !buffer) {
+    buffer.reset();
     return fail(SoundLoadError::FormatRefused);
   }
 
   void* region = nullptr;
   uint32_t regionBytes = 0;
-  if (Failed(target->Lock(0, header.dataLength, &region, &regionBytes, nullptr, nullptr, 0))) {
+  if (Failed(buffer->Lock(0, header.dataLength, &region, &regionBytes, nullptr, nullptr, 0))) {
     return fail(SoundLoadError::LockRefused);  // the slot keeps the new, unfilled buffer
   }
   // The data arrive in one read; what a short file leaves unread stays silent.
   const size_t wanted = header.dataLength < regionBytes ? header.dataLength : regionBytes;
-  auto* bytes = static_cast<uint8_t*>(region);
-  const size_t read = reader.Read(bytes, wanted);
-  std::memset(bytes + read, header.bitsPerSample == 8 ? 0x80 : 0, regionBytes - read);
-  target->Unlock(region, regionBytes, nullptr, 0);
+  auto* data = static_cast<uint8_t*>(region);
+  const size_t read = reader.Read(data, wanted);
+  std::memset(data + read, header.bitsPerSample == 8 ? 0x80 : 0, regionBytes - read);
+  buffer->Unlock(region, regionBytes, nullptr, 0);
   return S_OK;
 }
 

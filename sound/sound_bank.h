@@ -42,4 +42,12 @@ void StartMusic(SoundBank& bank);
 HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot,
                   SoundLoadReport* report = nullptr);
 
+// LoadSound's WAV way from the file open at `fd` (read from where it stands)
+// into `buffer`, which is empty unless the load got as far as a buffer: on
+// success, and when only the buffer's Lock failed. `out.error` says why it
+// failed; a format or length that no device takes is refused before the
+// sound device is asked.
+HRESULT LoadWavFile(SoundBank& bank, int fd, std::unique_ptr<DirectSoundBuffer8>& buffer,
+                    SoundLoadReport& out);
+
 }  // namespace vtrak

@@ -12,15 +12,19 @@ enum class SoundLoadError {
   HeaderCutShort,   // the file ends before the data length
   NoSoundDevice,
   FormatRefused,  // the device takes no buffer of that format or length
+  OutOfMemory,    // no memory for the buffer, or for the decoder
   LockRefused,
   // The Ogg Vorbis conversion; the old "data/result.wav" stays as it was.
   NotOggVorbis,
   CannotCreateResult,  // `detail`: the errno of the temporary file in data/
   WriteFailed,         // `detail`: the errno of the write, the close or the rename
-  TooLongForWav,       // more sound than a WAV header's 32-bit sizes can state
+  NotLoadable,         // `channels` at `rate` Hz: not what the loader takes
+  TooLongToLoad,       // more sound than the loader takes (DSBSIZE_MAX bytes)
   DecoderStuck,        // decoder errors without progress through the file
+  DecoderNotStarted,   // `detail`: the errno of the pipe or of fork
   DecoderCrashed,      // `detail`: the signal that ended the decoding process
   DecoderLost,         // `detail`: the decoding process's unexpected exit status
+  Interrupted,         // `detail`: the signal that stopped the conversion
 };
 
 struct SoundLoadReport {
@@ -28,6 +32,12 @@ struct SoundLoadReport {
   int detail = 0;
   // A conversion that replaced "data/result.wav".
   bool converted = false;
+  // The load of a converted file, before it was to replace "data/result.wav",
+  // failed with `error`: the old file stays.
+  bool resultRefused = false;
+  // The first link's format, as far as the decoder read it.
+  int32_t channels = 0;
+  int32_t rate = 0;
   // A chained stream is converted while its links keep the first link's
   // channels and rate: `linksConverted` links were, and the next one has
   // `nextChannels` channels at `nextRate` Hz (0 when every link was).

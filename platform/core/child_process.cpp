@@ -1,6 +1,7 @@
 #include "platform/core/child_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,15 +24,32 @@ void ResetSignalsForChild() {
   sigprocmask(SIG_UNBLOCK, &all, nullptr);
 }
 
+// Waits until the child's end of `channel` is readable (its result, or its
+// end), or `stopFd` is; false for the latter.
+bool AwaitChild(int channel, int stopFd) {
+  pollfd waits[2] = {{channel, POLLIN, 0}, {stopFd, POLLIN, 0}};
+  for (;;) {
+    const int ready = poll(waits, stopFd >= 0 ? 2 : 1, -1);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0 || waits[0].revents != 0) return true;
+    if (waits[1].revents != 0) return false;
+  }
+}
+
 }  // namespace
 
-ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work) {
+ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
+                           int stopFd) {
   ChildEnd end;
   int channel[2];
-  if (pipe2(channel, O_CLOEXEC) != 0) return end;
+  if (pipe2(channel, O_CLOEXEC) != 0) {
+    end.startError = errno;
+    return end;
+  }
   const pid_t parent = getpid();
   const pid_t child = fork();
   if (child < 0) {
+    end.startError = errno;
     close(channel[0]);
     close(channel[1]);
     return end;
@@ -47,7 +65,13 @@ ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(v
   }
   end.started = true;
   close(channel[1]);
-  const size_t arrived = ReadFully(channel[0], static_cast<uint8_t*>(result), size);
+  size_t arrived = 0;
+  if (AwaitChild(channel[0], stopFd)) {
+    arrived = ReadFully(channel[0], static_cast<uint8_t*>(result), size);
+  } else {
+    kill(child, SIGKILL);
+    end.stopped = true;
+  }
   close(channel[0]);
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {

@@ -10,23 +10,28 @@ namespace vtrak {
 
 struct ChildEnd {
   bool started = false;   // the child process could be made
+  int startError = 0;     // the errno of the pipe or of fork when it could not
   bool returned = false;  // `work` returned and its result arrived whole
+  bool stopped = false;   // `stopFd` became readable first: the child was killed
   int signal = 0;         // the signal that ended the child, or 0
   int exitStatus = 0;     // its exit status when it exited otherwise
 };
 
 // Runs `work` in a child process; `work` fills the `size` bytes at `result`,
-// which are then copied back here. Waits for the child to end. In the child,
-// crash signals take their default action (they end it, whatever handlers
-// this process has), an over-large write fails instead of killing it, and
-// it dies with this process.
-ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work);
+// which are then copied back here. Waits for the child to end, or, when
+// `stopFd` (if not -1) becomes readable first, kills it and waits for that.
+// In the child, crash signals take their default action (they end it,
+// whatever handlers this process has), an over-large write fails instead of
+// killing it, and it dies with this process.
+ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
+                           int stopFd = -1);
 
 template <typename Result>
-ChildEnd RunInChildProcess(Result& result, const std::function<void(Result&)>& work) {
+ChildEnd RunInChildProcess(Result& result, const std::function<void(Result&)>& work,
+                           int stopFd = -1) {
   static_assert(std::is_trivially_copyable_v<Result>);
-  return RunInChildProcess(&result, sizeof result,
-                           [&work](void* into) { work(*static_cast<Result*>(into)); });
+  return RunInChildProcess(
+      &result, sizeof result, [&work](void* into) { work(*static_cast<Result*>(into)); }, stopFd);
 }
 
 }  // namespace vtrak

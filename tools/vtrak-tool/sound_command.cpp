@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,6 +18,21 @@
 namespace vtrak::tool {
 namespace {
 
+// What a resource limit that an errno stands for asks of the user, or "".
+const char* LimitAdvice(int error) {
+  switch (error) {
+    case EMFILE:
+    case ENFILE:
+      return " (the limit on open files is reached: close some, or raise it with ulimit -n)";
+    case EAGAIN:
+      return " (the limit on processes is reached: end some, or raise it with ulimit -u)";
+    case ENOMEM:
+      return " (out of memory)";
+    default:
+      return "";
+  }
+}
+
 // Why slot 0 stayed empty, from the loader's own report; one line.
 void ReportNoSound(const char* path, const SoundLoadReport& report) {
   const std::string shown = Printable(path);
@@ -24,8 +40,9 @@ void ReportNoSound(const char* path, const SoundLoadReport& report) {
   const char* why = std::strerror(report.detail);
   switch (report.error) {
     case SoundLoadError::CannotOpen:
-      std::fprintf(stderr, "error: cannot open %s: %s: check the path and its permissions\n", name,
-                   why);
+      std::fprintf(stderr, "error: cannot open %s: %s%s\n", name, why,
+                   *LimitAdvice(report.detail) != '\0' ? LimitAdvice(report.detail)
+                                                       : ": check the path and its permissions");
       return;
     case SoundLoadError::NotARegularFile:
       std::fprintf(stderr,
@@ -51,11 +68,35 @@ void ReportNoSound(const char* path, const SoundLoadReport& report) {
       std::fprintf(stderr, "error: %s was not converted: writing failed: %s; %s is unchanged\n",
                    name, why, kResultWavPath);
       return;
-    case SoundLoadError::TooLongForWav:
+    case SoundLoadError::NotLoadable:
       std::fprintf(stderr,
-                   "error: %s was not converted: its sound is longer than a WAV file can state "
-                   "(4 GiB); %s is unchanged\n",
+                   "error: %s was not converted: its sound has %d channel(s) at %d Hz, and only 1 "
+                   "or 2 channels at 100-200000 Hz can be loaded; %s is unchanged\n",
+                   name, report.channels, report.rate, kResultWavPath);
+      return;
+    case SoundLoadError::TooLongToLoad:
+      std::fprintf(stderr,
+                   "error: %s was not converted: its sound is longer than can be loaded (256 MB, "
+                   "25 minutes of stereo at 44100 Hz); %s is unchanged\n",
                    name, kResultWavPath);
+      return;
+    case SoundLoadError::OutOfMemory:
+      if (report.resultRefused || IsOggVorbisName(path)) {
+        std::fprintf(stderr, "error: %s was not converted: out of memory; %s is unchanged\n", name,
+                     kResultWavPath);
+      } else {
+        std::fprintf(stderr, "error: %s gave no sound: out of memory for its sound\n", name);
+      }
+      return;
+    case SoundLoadError::DecoderNotStarted:
+      std::fprintf(stderr,
+                   "error: %s was not converted: no process could be started to decode it: %s%s; "
+                   "%s is unchanged\n",
+                   name, why, LimitAdvice(report.detail), kResultWavPath);
+      return;
+    case SoundLoadError::Interrupted:
+      std::fprintf(stderr, "error: %s was not converted: interrupted (%s); %s is unchanged\n", name,
+                   strsignal(report.detail), kResultWavPath);
       return;
     case SoundLoadError::DecoderStuck:
       std::fprintf(stderr,
@@ -64,6 +105,13 @@ void ReportNoSound(const char* path, const SoundLoadReport& report) {
                    name, kResultWavPath);
       return;
     case SoundLoadError::DecoderCrashed:
+      if (report.detail == SIGKILL) {
+        std::fprintf(stderr,
+                     "error: %s was not converted: the decoding process was killed (by the "
+                     "system when memory runs short, or by a user); %s is unchanged\n",
+                     name, kResultWavPath);
+        return;
+      }
       std::fprintf(stderr,
                    "error: %s was not converted: the decoder crashed on it (%s); the file is "
                    "damaged, and %s is unchanged\n",
@@ -79,10 +127,18 @@ void ReportNoSound(const char* path, const SoundLoadReport& report) {
       break;
   }
   const bool headerCut = report.error == SoundLoadError::HeaderCutShort;
+  const char* refusal = headerCut ? "its WAV header ends early"
+                                  : "its format or length is not 1-2 channels of 8 or 16 bits at "
+                                    "100-200000 Hz, 4 bytes to 256 MB";
+  if (report.resultRefused) {
+    std::fprintf(stderr,
+                 "error: %s was not converted: the loader refuses the result: %s; %s is "
+                 "unchanged\n",
+                 name, refusal, kResultWavPath);
+    return;
+  }
   std::fprintf(stderr, "error: %s gave no sound: %s\n", report.converted ? kResultWavPath : name,
-               headerCut ? "its WAV header ends early"
-                         : "its format or length is not 1-2 channels of 8 or 16 bits at "
-                           "100-200000 Hz, 4 bytes to 256 MB");
+               refusal);
 }
 
 // A chained stream is converted up to its first link of another format.

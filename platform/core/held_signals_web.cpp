@@ -1,0 +1,13 @@
+// A page gets no signals: nothing is held, and none ever arrives.
+#include "platform/core/held_signals.h"
+
+namespace vtrak {
+
+HeldTerminationSignals::HeldTerminationSignals() = default;
+HeldTerminationSignals::~HeldTerminationSignals() = default;
+
+int HeldTerminationSignals::Arrived() const {
+  return 0;
+}
+
+}  // namespace vtrak
