@@ -49,4 +49,36 @@ mkdir "$work/nodata/data"
 # blocked, standard input and error closed.
 (cd "$work/nodata" && env --ignore-signal=CHLD --block-signal "$tool" sound mono.ogg <&- 2>&- >/dev/null) ||
   fail "mono.ogg did not convert with SIGCHLD ignored and signals blocked"
+
+# Too few descriptors or too little memory is named, never taken for a damaged file.
+cd "$work/nodata"
+for n in 4 5 6 7 8 9 10 11 12 16; do
+  message=$(ulimit -n "$n" && "$tool" sound mono.ogg 2>&1 >/dev/null) && break
+  case "$message" in *unexpectedly* | *damaged*) fail "$n open files: $message" ;;
+    *"open files"*) ;; *) fail "$n open files: $message" ;; esac
+done || true
+[ "$n" -lt 16 ] || fail "mono.ogg did not convert with 12 open files: $message"
+printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data\xf0\xff\xff\x0f' >claim.wav
+if (ulimit -v 200000 && "$tool" --version >/dev/null 2>&1); then # not under the sanitizers
+  message=$(ulimit -v 200000 && "$tool" sound claim.wav 2>&1 >/dev/null) && fail "256 MB loaded"
+  case "$message" in *"out of memory"*) ;; *) fail "claim.wav in 200 MB: $message" ;; esac
+fi
+
+# A conversion ended by a signal leaves no file; the file of one killed
+# outright goes with the next conversion, unless a running one holds it.
+temporary() { compgen -G 'data/result.wav.??????'; }
+unlocked() { flock -n "$1" true; }
+cp mono.ogg long.ogg && truncate -s 1G long.ogg
+for signal in INT TERM HUP KILL; do
+  env --default-signal "$tool" sound long.ogg >/dev/null 2>&1 &
+  wait_for temporary >/dev/null || fail "no conversion under way"
+  kill -s "$signal" $! && ! wait $! || fail "SIG$signal did not end the conversion"
+  [ "$signal" = KILL ] || ! temporary || fail "SIG$signal left $(temporary)"
+done
+left=$(temporary) && wait_for unlocked "$left" || fail "SIGKILL left no file, or its decoder lives"
+exec {held}>data/result.wav.Held01
+flock "$held"
+"$tool" sound mono.ogg >/dev/null || fail "mono.ogg did not convert beside the files"
+exec {held}>&-
+[ ! -e "$left" ] && [ -e data/result.wav.Held01 ] || fail "the sweep: $(ls data)"
 echo PASS

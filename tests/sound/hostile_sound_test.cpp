@@ -2,14 +2,18 @@
 // the decoder, a disk that fills up, and files that are not files. Whatever
 // happens, the process goes on, nothing blocks, and the earlier
 // data/result.wav and the slot survive every failure.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "sound/ogg_conversion.h"
+#include "sound/sound_file.h"
 #include "tests/sound/sound_bank_fixture.h"
 #include "tests/support/ogg_pages.h"
 
@@ -17,6 +21,16 @@ namespace vtrak::test {
 namespace {
 
 const Bytes kOldResult = {'R', 'I', 'F', 'F', 'o', 'l', 'd'};
+
+// Bytes this process has read from files so far.
+uint64_t BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string field;
+  uint64_t value = 0;
+  while (io >> field >> value && field != "rchar:") {
+  }
+  return value;
+}
 
 class HostileSoundTest : public SoundBankTest {
  protected:
@@ -98,6 +112,25 @@ TEST_F(HostileSoundTest, FullDiskKeepsTheOldResult) {
   EXPECT_FALSE(report.converted);
   EXPECT_EQ(report.error, SoundLoadError::WriteFailed);
   EXPECT_EQ(report.detail, EFBIG);
+}
+
+TEST_F(HostileSoundTest, ConversionReadsOnceAndReplacesOnlyWithWhatLoads) {
+  // Three channels decode, but no device takes them: nothing changes.
+  Bytes three;
+  AppendOggStream(three, 3, 8000, 8000, 1);
+  WriteFile("three.ogg", three);
+  EXPECT_FALSE(ConvertOverOldResult("three.ogg").converted);
+
+  // A short file before 16 MiB without pages: read once, not once per block of the tail.
+  Bytes head;
+  AppendOggStream(head, 1, 8000, 8000, 1);
+  WriteFile("tail.ogg", head);
+  std::filesystem::resize_file("tail.ogg", 16u << 20);
+  const FileDescriptor input(open("tail.ogg", O_RDONLY | O_CLOEXEC));
+  const FileDescriptor output(open("out.wav", O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  const uint64_t before = BytesRead();
+  EXPECT_EQ(DecodeOggToWav(input.get(), output.get()).error, SoundLoadError::None);
+  EXPECT_LT(BytesRead() - before, 2u * (16u << 20));
 }
 
 TEST_F(HostileSoundTest, OnlyRegularFilesAreReadAndNothingBlocks) {

@@ -33,6 +33,14 @@ const char* LimitAdvice(int error) {
   }
 }
 
+// A signal that a fault of the process itself raises.
+bool IsCrashSignal(int signal) {
+  for (const int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS}) {
+    if (signal == crash) return true;
+  }
+  return false;
+}
+
 // Why slot 0 stayed empty, from the loader's own report; one line.
 void ReportNoSound(const char* path, const SoundLoadReport& report) {
   const std::string shown = Printable(path);
@@ -60,8 +68,8 @@ void ReportNoSound(const char* path, const SoundLoadReport& report) {
                      "the current directory)\n",
                      name, kResultWavPath);
       } else {
-        std::fprintf(stderr, "error: %s was not converted: cannot make a file in data/: %s\n", name,
-                     why);
+        std::fprintf(stderr, "error: %s was not converted: cannot make a file in data/: %s%s\n",
+                     name, why, LimitAdvice(report.detail));
       }
       return;
     case SoundLoadError::WriteFailed:
@@ -105,11 +113,15 @@ void ReportNoSound(const char* path, const SoundLoadReport& report) {
                    name, kResultWavPath);
       return;
     case SoundLoadError::DecoderCrashed:
-      if (report.detail == SIGKILL) {
+      if (!IsCrashSignal(report.detail)) {
         std::fprintf(stderr,
-                     "error: %s was not converted: the decoding process was killed (by the "
-                     "system when memory runs short, or by a user); %s is unchanged\n",
-                     name, kResultWavPath);
+                     "error: %s was not converted: the decoding process was ended by a signal "
+                     "(%s)%s; %s is unchanged\n",
+                     name, strsignal(report.detail),
+                     report.detail == SIGKILL
+                         ? ", sent by the system when memory runs short or by a user"
+                         : "",
+                     kResultWavPath);
         return;
       }
       std::fprintf(stderr,
