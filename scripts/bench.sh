@@ -72,6 +72,8 @@ awk -F, '
     row("steps per second, no drawing (autoplay)", sprintf("%.0f", items["BM_StepGame"]), "", "", "")
     pair("WAV load, 60 s stereo", "BM_LoadWav", "plain fread of the same file", "BM_PlainFread", 0)
     pair("Ogg conversion, 60 s stereo", "BM_ConvertOggToWav", "plain ov_read loop", "BM_PlainOvRead", 0)
+    pair("the same, over a result already on disk", "BM_ConvertOggToWavSettled", "plain ov_read loop",
+         "BM_PlainOvRead", 0)
     pair("reject a 4 GiB sparse WAV (scan to its end)", "BM_RejectSparseWav",
          "128 KiB reads of it, as cat", "BM_CatSparseWav", 0)
     pair("start to first presented frame (dummy video)", "BM_StartToFirstFrame",
