@@ -39,8 +39,9 @@ size_t ReadPages(void* into, size_t size, size_t count, void* source) {
 }
 
 bool Loadable(const vorbis_info& format) {
-  return format.channels >= 1 && format.channels <= 2 && format.rate >= DSBFREQUENCY_MIN &&
-         format.rate <= DSBFREQUENCY_MAX;
+  const int64_t rate = format.rate;  // a long: 32 bits on some targets
+  return format.channels >= 1 && format.channels <= 2 && rate >= int64_t{DSBFREQUENCY_MIN} &&
+         rate <= int64_t{DSBFREQUENCY_MAX};
 }
 
 OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataBytes) {

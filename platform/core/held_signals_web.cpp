@@ -3,7 +3,11 @@
 
 namespace vtrak {
 
-HeldTerminationSignals::HeldTerminationSignals() = default;
+HeldTerminationSignals::HeldTerminationSignals() {
+  sigemptyset(&held_);
+  sigemptyset(&saved_);
+}
+
 HeldTerminationSignals::~HeldTerminationSignals() = default;
 
 int HeldTerminationSignals::Arrived() const {
