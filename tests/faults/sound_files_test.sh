@@ -68,7 +68,7 @@ fi
 # outright goes with the next conversion, unless a running one holds it.
 temporary() { compgen -G 'data/result.wav.??????'; }
 unlocked() { flock -n "$1" true; }
-cp mono.ogg long.ogg && truncate -s 1G long.ogg
+cp mono.ogg long.ogg && truncate -s 4G long.ogg # read at most as far as the kill
 for signal in INT TERM HUP KILL; do
   env --default-signal "$tool" sound long.ogg >/dev/null 2>&1 &
   wait_for temporary >/dev/null || fail "no conversion under way"
