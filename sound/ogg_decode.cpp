@@ -44,7 +44,8 @@ bool Loadable(const vorbis_info& format) {
          rate <= int64_t{DSBFREQUENCY_MAX};
 }
 
-OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataBytes) {
+OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
+                        uint64_t maxDataBytes) {
   const vorbis_info* first = ov_info(&decoder, -1);
   if (first == nullptr) return Failure(SoundLoadError::NotOggVorbis);
   // Copied: a decoder reading forwards keeps each new link's format in the
@@ -56,9 +57,8 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataB
     summary.error = SoundLoadError::NotLoadable;
     return summary;
   }
-  const std::unique_ptr<uint8_t[]> batch(new uint8_t[kWriteBatchBytes]);
   size_t batched = 44;  // the header, its sizes still 0
-  BuildCanonicalWavHeader(batch.get(), summary.channels, summary.rate, 0);
+  BuildCanonicalWavHeader(batch, summary.channels, summary.rate, 0);
 
   summary.linksConverted = 1;
   uint64_t written = 0;
@@ -67,11 +67,10 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataB
   ogg_int64_t lastErrorAt = -1;
   for (;;) {
     if (kWriteBatchBytes - batched < kPcmBlockBytes) {
-      if (!WriteFully(outputFd, batch.get(), batched))
-        return Failure(SoundLoadError::WriteFailed, errno);
+      if (!WriteFully(outputFd, batch, batched)) return Failure(SoundLoadError::WriteFailed, errno);
       batched = 0;
     }
-    char* block = reinterpret_cast<char*>(batch.get() + batched);
+    char* block = reinterpret_cast<char*>(batch + batched);
     int bitstream = 0;
     const long bytes = ov_read(&decoder, block, kPcmBlockBytes, 0, 2, 1, &bitstream);
     if (bytes == 0) break;
@@ -102,8 +101,7 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, int outputFd, uint64_t maxDataB
     written += static_cast<uint64_t>(bytes);
     batched += static_cast<size_t>(bytes);
   }
-  if (!WriteFully(outputFd, batch.get(), batched))
-    return Failure(SoundLoadError::WriteFailed, errno);
+  if (!WriteFully(outputFd, batch, batched)) return Failure(SoundLoadError::WriteFailed, errno);
 
   summary.dataBytes = static_cast<uint32_t>(written);
   uint8_t header[44];
@@ -137,7 +135,8 @@ OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDat
     return Failure(SoundLoadError::NotOggVorbis);
   }
   try {
-    return Decode(*decoder_, outputFd, maxDataBytes);
+    batch_.reset(new uint8_t[kWriteBatchBytes]);
+    return Decode(*decoder_, batch_.get(), outputFd, maxDataBytes);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }

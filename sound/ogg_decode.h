@@ -58,6 +58,9 @@ class OggToWavDecoder {
  private:
   std::unique_ptr<OggPageFilter> input_;
   std::unique_ptr<OggVorbis_File> decoder_;
+  // The output's write batch, held here rather than in the decoding frame:
+  // a crash caught by a jump out of that frame still frees it.
+  std::unique_ptr<uint8_t[]> batch_;
   bool held_ = false;  // the decoder may hold state
 };
 
