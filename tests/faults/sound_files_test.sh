@@ -51,15 +51,18 @@ mkdir "$work/nodata/data"
   fail "mono.ogg did not convert with SIGCHLD ignored and signals blocked"
 
 # Too few descriptors or too little memory is named, never taken for a damaged file.
+# Only in the plain build: the sanitizers' runtime needs memory and descriptors
+# of its own (its checks then fail themselves).
 cd "$work/nodata"
-for n in 4 5 6 7 8 9 10 11 12 16; do
+(ulimit -v 200000 && "$tool" --version >/dev/null 2>&1) && plain=true || plain=false
+$plain && for n in 4 5 6 7 8 9 10 11 12 16; do
   message=$(ulimit -n "$n" && "$tool" sound mono.ogg 2>&1 >/dev/null) && break
   case "$message" in *unexpectedly* | *damaged*) fail "$n open files: $message" ;;
     *"open files"*) ;; *) fail "$n open files: $message" ;; esac
 done || true
-[ "$n" -lt 16 ] || fail "mono.ogg did not convert with 12 open files: $message"
+! $plain || [ "$n" -lt 16 ] || fail "mono.ogg did not convert with 12 open files: $message"
 printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data\xf0\xff\xff\x0f' >claim.wav
-if (ulimit -v 200000 && "$tool" --version >/dev/null 2>&1); then # not under the sanitizers
+if $plain; then
   message=$(ulimit -v 200000 && "$tool" sound claim.wav 2>&1 >/dev/null) && fail "256 MB loaded"
   case "$message" in *"out of memory"*) ;; *) fail "claim.wav in 200 MB: $message" ;; esac
 fi
