@@ -7,7 +7,7 @@
 
 namespace vtrak {
 
-void RunFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePath& path) {
+void StepFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePath& path) {
   PollInput(*app.input, path, clock);
   app.canvas->device = graphics.device.get();
   Direct3DDevice9& device = *graphics.device;
@@ -15,7 +15,15 @@ void RunFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePat
   device.BeginScene();
   StepGame(*app.game);
   device.EndScene();
-  device.Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+void PresentFrame(GraphicsDevice& graphics) {
+  graphics.device->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+void RunFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePath& path) {
+  StepFrame(graphics, app, clock, path);
+  PresentFrame(graphics);
 }
 
 }  // namespace vtrak

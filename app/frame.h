@@ -11,5 +11,9 @@ struct GraphicsDevice;
 // opaque black and the depth buffer to 1.0, steps the Game inside the scene
 // and presents.
 void RunFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePath& path);
+// The same in two halves: the step, drawn into the back buffer, and the
+// present, which shows the latest step again when none came since.
+void StepFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePath& path);
+void PresentFrame(GraphicsDevice& graphics);
 
 }  // namespace vtrak

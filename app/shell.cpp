@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_record.h"
@@ -12,6 +13,7 @@
 #include "app/requested_file_path.h"
 #include "app/setting_values.h"
 #include "app/settings_file.h"
+#include "app/step_pace.h"
 #include "game/game.h"
 #include "input/input_state.h"
 #include "platform/core/clock.h"
@@ -65,6 +67,13 @@ void ReleaseAll(InputState& input, Canvas& canvas, GraphicsDevice& graphics) {
   ReleaseGraphicsDevice(graphics);
 }
 
+// The display's refresh rate, 0 when it does not say.
+int DisplayRefreshHz(GraphicsDevice& graphics) {
+  D3DDISPLAYMODE mode{};
+  if (!graphics.direct3d || graphics.direct3d->GetAdapterDisplayMode(0, &mode) != D3D_OK) return 0;
+  return static_cast<int>(mode.RefreshRate);
+}
+
 }  // namespace
 
 int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv) {
@@ -84,6 +93,7 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
       settingsPath.empty() || ReadSettingsFile(settingsPath, saved, stderr);
   const LaunchOptions options = Overlay(saved, commandLine);
 
+  const int rateHz = options.rate.value_or(0);  // 0: one step per refresh
   RequestedFilePath requestedFilePath;
   RequestedPathFromArguments(argc, argv, requestedFilePath);
   if (!EnterProgramDirectory()) {
@@ -136,7 +146,12 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
   if (graphics.device) {
     CreateGame(app, window.get());
     window->Show();
-    exitCode = RunFrameLoop(*window, graphics, app, clock, requestedFilePath);
+    const int refreshHz = DisplayRefreshHz(graphics);
+    if (const std::optional<std::string> note = PaceNote(refreshHz, rateHz)) {
+      std::fputs(note->c_str(), stderr);
+    }
+    exitCode = RunFrameLoop(*window, graphics, app, clock, requestedFilePath,
+                            StepRate{rateHz, refreshHz, nullptr});
   } else {
     // Nothing can be drawn: end with a message rather than run blind.
     std::fputs(

@@ -11,6 +11,7 @@
 
 #include "platform/graphics/sdl_presenter.h"
 #include "platform/graphics/vsync_delay.h"
+#include "tests/support/scripted_pace_clock.h"
 
 namespace vtrak {
 namespace {
@@ -96,26 +97,6 @@ TEST(VsyncCheck, PresentsAPeriodApartAreRealAndQuickOnesAreNot) {
   EXPECT_EQ(realVerdict, VsyncCheck::Verdict::Real);
   EXPECT_EQ(fakeVerdict, VsyncCheck::Verdict::Fake);
 }
-
-// A counter in microseconds that moves when the test says or the presenter sleeps.
-struct PaceScript {
-  uint64_t now = 0;
-  std::vector<uint64_t> sleeps;
-};
-
-class ScriptedPaceClock final : public PaceClock {
- public:
-  explicit ScriptedPaceClock(PaceScript& script) : script_(script) {}
-  uint64_t TicksPerSecond() const override { return 1000000; }
-  uint64_t Now() override { return script_.now; }
-  void Sleep(uint64_t ticks) override {
-    script_.sleeps.push_back(ticks);
-    script_.now += ticks;
-  }
-
- private:
-  PaceScript& script_;
-};
 
 TEST(SdlPresenter, ARendererThatCannotSyncIsPacedByTheCounterBetweenFramesNotInThePresent) {
   SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_ARGB8888);

@@ -1,21 +1,28 @@
 // The frame loop on SDL's dummy display, with a presenter that keeps a log:
 // each frame reads the input, steps and presents back to back, and the one
-// sleep falls between a present and the next frame's input.
+// sleep falls between a present and the next frame's input; at a chosen rate
+// the steps follow the counter, not the presents.
 #include "app/frame_loop.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/step_pace.h"
 #include "game/game.h"
 #include "platform/graphics/presenter.h"
 #include "platform/window/window.h"
 #include "render/canvas.h"
 #include "render/graphics_device.h"
 #include "tests/input/input_fixture.h"
+#include "tests/support/scripted_pace_clock.h"
 
 namespace vtrak {
 namespace {
@@ -38,15 +45,22 @@ class LoggingPresenter final : public Presenter {
   int framesLeft_;
 };
 
-TEST(FrameLoop, ReadsStepsAndPresentsBackToBackAndSleepsBeforeTheNextFrame) {
+using MakePresenter = std::function<std::unique_ptr<Presenter>(std::vector<std::string>&, Window&)>;
+
+// Runs the game's frame loop on the dummy display until the presenter quits;
+// returns the scripted devices' record of keyboard reads, presents and waits.
+std::vector<std::string> RunLoop(const MakePresenter& makePresenter, int& score,
+                                 const StepRate& rate = {}) {
+  std::vector<std::string> order;
   setenv("SDL_VIDEODRIVER", "dummy", 1);
-  ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  EXPECT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
   {
     std::unique_ptr<Window> window = Window::Create("dolk", "V-TRAK");
-    ASSERT_NE(window, nullptr);
+    EXPECT_NE(window, nullptr);
+    if (!window) return order;
     window->Show();
     InputFixture input;
-    ASSERT_EQ(input.Init(), S_OK);
+    EXPECT_EQ(input.Init(), S_OK);
 
     GraphicsDevice graphics;
     graphics.presentParameters.BackBufferWidth = 640;
@@ -54,34 +68,93 @@ TEST(FrameLoop, ReadsStepsAndPresentsBackToBackAndSleepsBeforeTheNextFrame) {
     graphics.presentParameters.EnableAutoDepthStencil = 1;
     graphics.presentParameters.AutoDepthStencilFormat = D3DFMT_D16;
     graphics.device = std::make_unique<Direct3DDevice9>(
-        graphics.presentParameters,
-        std::make_unique<LoggingPresenter>(input.devices.calls, *window, 3));
+        graphics.presentParameters, makePresenter(input.devices.calls, *window));
     Canvas canvas;
-    ASSERT_EQ(SetupCanvas(canvas, graphics.device.get()), S_OK);
+    EXPECT_EQ(SetupCanvas(canvas, graphics.device.get()), S_OK);
     Game game{&canvas, &input.state, nullptr, 0, 0, 0, 0, 0, 0, 0};
     SetRunStartValues(game);
     App app{&canvas, &input.state, nullptr, &game};
     RequestedFilePath path = {};
 
     input.devices.calls.clear();
-    EXPECT_EQ(RunFrameLoop(*window, graphics, app, input.clock, path), 0);
-    std::vector<std::string> order;
+    EXPECT_EQ(RunFrameLoop(*window, graphics, app, input.clock, path, rate), 0);
     for (const std::string& call : input.devices.calls) {
       if (call == "keyboard.GetDeviceState" || call == "present" || call == "wait") {
         order.push_back(call);
       }
     }
-    const std::vector<std::string> frame = {"keyboard.GetDeviceState", "present", "wait"};
-    std::vector<std::string> expected;
-    for (int i = 0; i < 3; ++i) expected.insert(expected.end(), frame.begin(), frame.end());
-    EXPECT_EQ(order, expected);
-    EXPECT_EQ(game.score, 3);  // one step per presented frame
+    score = game.score;
 
     ReleaseInput(input.state);
     ReleaseCanvas(canvas);
     ReleaseGraphicsDevice(graphics);
   }
   SDL_Quit();
+  return order;
+}
+
+TEST(FrameLoop, ReadsStepsAndPresentsBackToBackAndSleepsBeforeTheNextFrame) {
+  int score = 0;
+  const std::vector<std::string> order =
+      RunLoop([](std::vector<std::string>& log,
+                 Window& window) { return std::make_unique<LoggingPresenter>(log, window, 3); },
+              score);
+  const std::vector<std::string> frame = {"keyboard.GetDeviceState", "present", "wait"};
+  std::vector<std::string> expected;
+  for (int i = 0; i < 3; ++i) expected.insert(expected.end(), frame.begin(), frame.end());
+  EXPECT_EQ(order, expected);
+  EXPECT_EQ(score, 3);  // one step per presented frame
+}
+
+// A display of `refreshHz` whose presents return at its retraces on the
+// scripted counter; logs and quits as LoggingPresenter does.
+class RetracePresenter final : public Presenter {
+ public:
+  RetracePresenter(std::vector<std::string>& log, Window& window, PaceScript& script, int refreshHz,
+                   int frames)
+      : logging_(log, window, frames), script_(script), refreshHz_(refreshHz) {}
+  void Present(const uint32_t* argb, int width, int height) override {
+    script_.now = ++presents_ * 1000000 / refreshHz_;
+    logging_.Present(argb, width, height);
+  }
+  void WaitForNextFrame() override { logging_.WaitForNextFrame(); }
+
+ private:
+  LoggingPresenter logging_;
+  PaceScript& script_;
+  uint64_t refreshHz_;
+  uint64_t presents_ = 0;
+};
+
+TEST(FrameLoop, AtAChosenRateNSecondsMakeNTimesTheRateInStepsWhateverTheRefresh) {
+  constexpr int kSeconds = 30;
+  for (const auto& [refreshHz, rateHz] : {std::pair{144, 60}, {60, 60}, {50, 60}, {60, 45}}) {
+    PaceScript script;
+    ScriptedPaceClock counter(script);
+    int score = 0;
+    const std::vector<std::string> order = RunLoop(
+        [&](std::vector<std::string>& log, Window& window) {
+          return std::make_unique<RetracePresenter>(log, window, script, refreshHz,
+                                                    kSeconds * refreshHz + 1);
+        },
+        score, StepRate{rateHz, refreshHz, &counter});
+    // Every refresh presents; the steps, each with its own input read, keep
+    // to the rate from the first frame's on, without drifting.
+    EXPECT_EQ(std::count(order.begin(), order.end(), "present"), kSeconds * refreshHz + 1);
+    EXPECT_EQ(std::count(order.begin(), order.end(), "keyboard.GetDeviceState"),
+              kSeconds * rateHz + 1)
+        << refreshHz << " Hz at " << rateHz << " steps a second";
+  }
+}
+
+TEST(FrameLoop, APaceNoteOnlyWhenTheRefreshIsFarFromSixtyHertzAndNoRateIsChosen) {
+  for (const int quiet : {0, 57, 60, 63}) EXPECT_FALSE(PaceNote(quiet, 0)) << quiet;
+  EXPECT_FALSE(PaceNote(144, 60));
+  EXPECT_TRUE(PaceNote(56, 0));
+  const std::optional<std::string> note = PaceNote(144, 0);
+  ASSERT_TRUE(note);
+  EXPECT_NE(note->find("2.40 times"), std::string::npos) << *note;
+  EXPECT_NE(note->find("--rate 60"), std::string::npos) << *note;
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#pragma once
+// How many game steps each presented frame carries. By default one: the game
+// steps once per refresh of the display. At a chosen rate the steps follow the
+// performance counter instead: by any moment the game has made as many steps
+// as the time since the first frame holds at that rate, counted from that
+// start so that rounding never adds up; a refresh that falls between two
+// steps shows the latest frame again.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vtrak {
+
+class StepPace {
+ public:
+  // A frame owing more (the machine stalled) makes this many and forgives the
+  // rest, so the game never races to catch up.
+  static constexpr uint64_t kMostStepsPerFrame = 4;
+
+  // `rateHz` 0: one step per frame.
+  StepPace(uint64_t ticksPerSecond, int rateHz);
+
+  // The steps the frame starting at `now` makes; they count as made.
+  int StepsDue(uint64_t now);
+  // The window was hidden: the next frame makes one step and the schedule
+  // starts again from it, owing nothing for the time away.
+  void Restart() { started_ = false; }
+
+ private:
+  uint64_t ticksPerSecond_;
+  uint64_t rate_;
+  uint64_t start_ = 0;
+  uint64_t made_ = 0;
+  bool started_ = false;
+};
+
+// The line to show once at start-up when the display's refresh is more than
+// 5 % away from the game's usual 60 steps a second and no rate was chosen;
+// none otherwise (or when the refresh is unknown, 0).
+std::optional<std::string> PaceNote(int refreshHz, int rateHz);
+
+}  // namespace vtrak
