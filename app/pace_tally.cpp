@@ -8,11 +8,18 @@
 
 namespace vtrak {
 
-PaceTally::PaceTally(uint64_t ticksPerSecond, int refreshHz, int rateHz)
+PaceTally::PaceTally(uint64_t ticksPerSecond, int displayHz, int rateHz)
     : ticksPerSecond_(std::max<uint64_t>(1, ticksPerSecond)),
-      period_(FramePacer(ticksPerSecond_, refreshHz).period()),
-      refreshHz_(refreshHz),
+      period_(FramePacer(ticksPerSecond_, displayHz).period()),
+      displayHz_(displayHz),
+      refreshHz_(static_cast<double>(ticksPerSecond_) / static_cast<double>(period_)),
       rateHz_(rateHz) {}
+
+void PaceTally::SetRefreshHz(double hz) {
+  if (hz <= 0 || hz == refreshHz_) return;
+  refreshHz_ = hz;
+  period_ = std::max<uint64_t>(1, static_cast<uint64_t>(static_cast<double>(ticksPerSecond_) / hz));
+}
 
 void PaceTally::Presented(uint64_t now, int steps) {
   ++presents_;
@@ -43,9 +50,10 @@ std::string PaceTally::Line() const {
   char line[320];
   std::snprintf(
       line, sizeof line,
-      "vtrak: pace: refresh_hz=%d rate_hz=%d seconds=%.3f presents=%" PRIu64
+      "vtrak: pace: display_hz=%d refresh_hz=%.2f rate_hz=%d seconds=%.3f presents=%" PRIu64
       " presents_per_s=%.2f steps=%" PRIu64 " steps_per_s=%.2f missed_refreshes=%" PRIu64 "\n",
-      refreshHz_, rateHz_, seconds, presents_, static_cast<double>(intervalPresents_) * per, steps_,
+      displayHz_, refreshHz_, rateHz_, seconds, presents_,
+      static_cast<double>(intervalPresents_) * per, steps_,
       static_cast<double>(intervalSteps_) * per, missed_);
   return line;
 }

@@ -11,9 +11,12 @@ namespace vtrak {
 
 class PaceTally {
  public:
-  // `refreshHz` 0 (the display does not say) counts as 60 Hz.
-  PaceTally(uint64_t ticksPerSecond, int refreshHz, int rateHz);
+  // `displayHz`, the display mode's refresh, 0 (the display does not say)
+  // counting as 60 Hz, is the refresh until the presents' own is known.
+  PaceTally(uint64_t ticksPerSecond, int displayHz, int rateHz);
 
+  // The refresh the presents were found to keep: misses count against it.
+  void SetRefreshHz(double hz);
   // A frame that made `steps` steps was presented; the present returned at `now`.
   void Presented(uint64_t now, int steps);
   // The window was hidden: the time away is neither shown time nor a miss.
@@ -25,14 +28,15 @@ class PaceTally {
   uint64_t presents() const { return presents_; }
   uint64_t steps() const { return steps_; }
   uint64_t missedRefreshes() const { return missed_; }
-  // "vtrak: pace: refresh_hz=… rate_hz=… seconds=… presents=… presents_per_s=…
+  // "vtrak: pace: display_hz=… refresh_hz=… rate_hz=… seconds=… presents=… presents_per_s=…
   // steps=… steps_per_s=… missed_refreshes=…", the rates over the shown time.
   std::string Line() const;
 
  private:
   uint64_t ticksPerSecond_;
   uint64_t period_;
-  int refreshHz_;
+  int displayHz_;
+  double refreshHz_;
   int rateHz_;
   uint64_t presents_ = 0;
   uint64_t steps_ = 0;

@@ -171,6 +171,10 @@ void Direct3DDevice9::WaitForNextFrame() {
   if (presenter_) presenter_->WaitForNextFrame();
 }
 
+double Direct3DDevice9::PresentRefreshHz() const {
+  return presenter_ ? presenter_->RefreshHz() : 0;
+}
+
 HRESULT Direct3DDevice9::GetViewport(D3DVIEWPORT9* viewport) {
   if (viewport == nullptr) return D3DERR_INVALIDCALL;
   *viewport = viewport_;

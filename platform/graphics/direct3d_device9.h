@@ -38,6 +38,8 @@ class Direct3DDevice9 {
   // The frame loop's one sleep, between a present and the next frame's input:
   // the presenter's pacing decides how long. Nothing without a presenter.
   void WaitForNextFrame();
+  // The presenter's refreshes a second (Presenter::RefreshHz); 0 without one.
+  double PresentRefreshHz() const;
 
   virtual HRESULT GetViewport(D3DVIEWPORT9* viewport);
   virtual HRESULT SetTransform(uint32_t state, const D3DMATRIX* matrix);

@@ -36,7 +36,8 @@ VsyncCheck::Verdict VsyncCheck::Presented(uint64_t now) {
   if (static_cast<int>(intervals_.size()) < kIntervals) return Verdict::Pending;
   std::vector<uint64_t> sorted = intervals_;
   std::nth_element(sorted.begin(), sorted.begin() + kIntervals / 2, sorted.end());
-  return sorted[kIntervals / 2] * 2 >= period_ ? Verdict::Real : Verdict::Fake;
+  measured_ = sorted[kIntervals / 2];
+  return measured_ * 2 >= period_ ? Verdict::Real : Verdict::Fake;
 }
 
 }  // namespace vtrak

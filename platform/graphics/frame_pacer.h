@@ -42,10 +42,15 @@ class VsyncCheck {
   explicit VsyncCheck(uint64_t period) : period_(period) {}
   // A present completed at `now`; the verdict comes with the last interval.
   Verdict Presented(uint64_t now);
+  // The median interval between the presents, once the verdict is in: the
+  // refresh period the display's clock keeps, whatever its mode claims (a
+  // compositor may repaint at its own pace).
+  uint64_t measuredPeriod() const { return measured_; }
 
  private:
   uint64_t period_;
   uint64_t previous_ = 0;
+  uint64_t measured_ = 0;
   bool started_ = false;
   std::vector<uint64_t> intervals_;
 };

@@ -14,6 +14,10 @@ class Presenter {
   // Sleeps, after a present, as long as the pacing asks before the next
   // frame reads its input.
   virtual void WaitForNextFrame() = 0;
+  // The refreshes a second the presents keep to: as measured where the
+  // display's own clock paces them, else the rate they are paced at; 0 while
+  // not known or not paced.
+  virtual double RefreshHz() const { return 0; }
 };
 
 }  // namespace vtrak

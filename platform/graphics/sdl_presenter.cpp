@@ -72,6 +72,20 @@ void SdlPresenter::WaitForNextFrame() {
   }
 }
 
+double SdlPresenter::RefreshHz() const {
+  const auto perSecond = static_cast<double>(clock_->TicksPerSecond());
+  switch (pacing_) {
+    case Pacing::Vsync:
+      return perSecond / static_cast<double>(vsyncDelay_.period());
+    case Pacing::Counter:
+      return perSecond / static_cast<double>(pacer_.period());
+    case Pacing::Immediate:
+    case Pacing::Checking:
+      break;
+  }
+  return 0;
+}
+
 void SdlPresenter::Present(const uint32_t* argb, int width, int height) {
   Upload(argb, width);
   // Whole screen pixels per game pixel, centred on black where the output is
@@ -91,6 +105,9 @@ void SdlPresenter::Present(const uint32_t* argb, int width, int height) {
   if (pacing_ == Pacing::Checking) {
     switch (check_.Presented(returned)) {
       case VsyncCheck::Verdict::Real:
+        // Frames are placed by the refresh the presents keep, not the one
+        // the display's mode names.
+        vsyncDelay_ = VsyncDelay(check_.measuredPeriod());
         pacing_ = Pacing::Vsync;
         break;
       case VsyncCheck::Verdict::Fake:

@@ -33,6 +33,7 @@ class SdlPresenter final : public Presenter {
 
   void Present(const uint32_t* argb, int width, int height) override;
   void WaitForNextFrame() override;
+  double RefreshHz() const override;
 
   // Hands the frame to the renderer's texture without showing it.
   void Upload(const uint32_t* argb, int width);

@@ -18,9 +18,12 @@ void VsyncDelay::Presented(uint64_t submitted, uint64_t returned) {
     const uint64_t due = lastReturn_ + delay_;
     const uint64_t work = submitted > due ? submitted - due : 0;
     work_[nextSample_] = work;
+    gaps_[nextSample_] = gap;
     nextSample_ = (nextSample_ + 1) % kSamples;
     samples_ = std::min<size_t>(samples_ + 1, kSamples);
-    if (gap > period_ + period_ / 2) {
+    const bool missed = gap > period_ + period_ / 2;
+    if (samples_ >= static_cast<size_t>(kLeastSamples)) period_ = Ranked(gaps_, samples_ / 2);
+    if (missed) {
       // A retrace was missed: leave more room.
       margin_ = std::min(period_, margin_ * 2);
       framesInTime_ = 0;
@@ -41,12 +44,15 @@ void VsyncDelay::Presented(uint64_t submitted, uint64_t returned) {
 // until enough frames have been seen.
 uint64_t VsyncDelay::Headroom() const {
   if (samples_ < static_cast<size_t>(kLeastSamples)) return period_;
+  return Ranked(work_, (samples_ * 95 + 99) / 100 - 1) + margin_;
+}
+
+uint64_t VsyncDelay::Ranked(const std::array<uint64_t, kSamples>& ring, size_t k) const {
   // Sorted on the stack: this runs after every present.
-  std::array<uint64_t, kSamples> sorted = work_;
-  const size_t rank = (samples_ * 95 + 99) / 100 - 1;
-  std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(rank),
+  std::array<uint64_t, kSamples> sorted = ring;
+  std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(k),
                    sorted.begin() + static_cast<std::ptrdiff_t>(samples_));
-  return sorted[rank] + margin_;
+  return sorted[k];
 }
 
 }  // namespace vtrak

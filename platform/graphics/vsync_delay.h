@@ -5,7 +5,9 @@
 // as late as its work allows and still make it: the delay is the period less
 // a high percentile of the recent frames' work and a safety margin. A present
 // that misses its retrace doubles the margin; a long run in time halves it
-// again, down to its least.
+// again, down to its least. The period is the median of the recent intervals
+// between the presents' returns once there are enough: a compositor's frame
+// clock may keep another pace than the display mode it reports.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -29,15 +31,19 @@ class VsyncDelay {
   void Presented(uint64_t submitted, uint64_t returned);
 
   uint64_t delay() const { return delay_; }
+  uint64_t period() const { return period_; }
 
  private:
   uint64_t Headroom() const;
+  // The kth smallest of the first samples_ entries of `ring`.
+  uint64_t Ranked(const std::array<uint64_t, kSamples>& ring, size_t k) const;
 
   uint64_t period_;
   uint64_t leastMargin_;
   uint64_t margin_;
   std::array<uint64_t, kSamples> work_{};  // a ring of the last kSamples frames' work
-  size_t samples_ = 0;                     // how many of them hold a frame's work
+  std::array<uint64_t, kSamples> gaps_{};  // and of the intervals between their returns
+  size_t samples_ = 0;                     // how many of them hold a frame's
   size_t nextSample_ = 0;
   uint64_t lastReturn_ = 0;
   bool started_ = false;

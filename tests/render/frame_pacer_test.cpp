@@ -74,6 +74,23 @@ TEST(VsyncDelay, FramesStartAsLateAsTheirWorkAllowsAndBackOffAfterAMiss) {
   EXPECT_EQ(pacing.TicksToWait(returned), settled);
 }
 
+TEST(VsyncDelay, KeepsToTheRefreshThePresentsShowNotTheOneTheModeNames) {
+  // A compositor that repaints every 11.7 ms on a display said to be 60 Hz.
+  const uint64_t period = 11700;
+  VsyncDelay pacing(16667);
+  uint64_t returned = 0;
+  int misses = 0;
+  for (int i = 0; i < 100; ++i) {
+    const uint64_t submitted = returned + pacing.TicksToWait(returned) + 2000;
+    const uint64_t next = (submitted / period + 1) * period;
+    misses += i >= 20 && next - returned > period;
+    returned = next;
+    pacing.Presented(submitted, returned);
+  }
+  EXPECT_EQ(pacing.period(), period);
+  EXPECT_EQ(misses, 0);
+}
+
 TEST(FramePacer, UnknownRefreshRateCountsAsSixtyHertz) {
   EXPECT_EQ(FramePacer(1000000000, 0).period(), 16666667u);
   EXPECT_EQ(FramePacer(1000000000, 144).period(), 6944444u);
