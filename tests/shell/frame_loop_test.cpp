@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,12 +27,19 @@ namespace vtrak {
 namespace {
 
 // Logs into the scripted devices' call record, so that the presents and the
-// sleeps fall in order among the keyboard reads; quits after `frames`.
+// sleeps fall in order among the keyboard reads; quits after `frames`. Given a
+// scripted counter, its presents return at the retraces of a `refreshHz` display.
 class LoggingPresenter final : public Presenter {
  public:
-  LoggingPresenter(std::vector<std::string>& log, Window& window, int frames)
-      : log_(log), window_(window), framesLeft_(frames) {}
+  LoggingPresenter(std::vector<std::string>& log, Window& window, int frames, PaceScript* retraces,
+                   int refreshHz)
+      : log_(log),
+        window_(window),
+        framesLeft_(frames),
+        retraces_(retraces),
+        refreshHz_(refreshHz) {}
   void Present(const uint32_t*, int, int) override {
+    if (retraces_ != nullptr) retraces_->now = ++presents_ * 1000000 / refreshHz_;
     log_.emplace_back("present");
     if (--framesLeft_ == 0) window_.PostQuitMessage(0);
   }
@@ -43,24 +49,23 @@ class LoggingPresenter final : public Presenter {
   std::vector<std::string>& log_;
   Window& window_;
   int framesLeft_;
+  PaceScript* retraces_;
+  uint64_t refreshHz_;
+  uint64_t presents_ = 0;
 };
 
-using MakePresenter = std::function<std::unique_ptr<Presenter>(std::vector<std::string>&, Window&)>;
-
-// Runs the game's frame loop on the dummy display until the presenter quits;
-// returns the scripted devices' record of keyboard reads, presents and waits.
-std::vector<std::string> RunLoop(const MakePresenter& makePresenter, int& score,
-                                 const StepRate& rate = {}) {
-  std::vector<std::string> order;
+// Runs the game's frame loop on the dummy display for `frames` frames; keeps
+// the scripted devices' record of keyboard reads, presents and waits in `order`.
+void RunLoop(int frames, std::vector<std::string>& order, int& score, const StepRate& rate = {},
+             PaceScript* retraces = nullptr) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
-  EXPECT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
   {
     std::unique_ptr<Window> window = Window::Create("dolk", "V-TRAK");
-    EXPECT_NE(window, nullptr);
-    if (!window) return order;
+    ASSERT_NE(window, nullptr);
     window->Show();
     InputFixture input;
-    EXPECT_EQ(input.Init(), S_OK);
+    ASSERT_EQ(input.Init(), S_OK);
 
     GraphicsDevice graphics;
     graphics.presentParameters.BackBufferWidth = 640;
@@ -68,9 +73,11 @@ std::vector<std::string> RunLoop(const MakePresenter& makePresenter, int& score,
     graphics.presentParameters.EnableAutoDepthStencil = 1;
     graphics.presentParameters.AutoDepthStencilFormat = D3DFMT_D16;
     graphics.device = std::make_unique<Direct3DDevice9>(
-        graphics.presentParameters, makePresenter(input.devices.calls, *window));
+        graphics.presentParameters,
+        std::make_unique<LoggingPresenter>(input.devices.calls, *window, frames, retraces,
+                                           rate.refreshHz));
     Canvas canvas;
-    EXPECT_EQ(SetupCanvas(canvas, graphics.device.get()), S_OK);
+    ASSERT_EQ(SetupCanvas(canvas, graphics.device.get()), S_OK);
     Game game{&canvas, &input.state, nullptr, 0, 0, 0, 0, 0, 0, 0};
     SetRunStartValues(game);
     App app{&canvas, &input.state, nullptr, &game};
@@ -90,15 +97,12 @@ std::vector<std::string> RunLoop(const MakePresenter& makePresenter, int& score,
     ReleaseGraphicsDevice(graphics);
   }
   SDL_Quit();
-  return order;
 }
 
 TEST(FrameLoop, ReadsStepsAndPresentsBackToBackAndSleepsBeforeTheNextFrame) {
+  std::vector<std::string> order;
   int score = 0;
-  const std::vector<std::string> order =
-      RunLoop([](std::vector<std::string>& log,
-                 Window& window) { return std::make_unique<LoggingPresenter>(log, window, 3); },
-              score);
+  RunLoop(3, order, score);
   const std::vector<std::string> frame = {"keyboard.GetDeviceState", "present", "wait"};
   std::vector<std::string> expected;
   for (int i = 0; i < 3; ++i) expected.insert(expected.end(), frame.begin(), frame.end());
@@ -106,38 +110,14 @@ TEST(FrameLoop, ReadsStepsAndPresentsBackToBackAndSleepsBeforeTheNextFrame) {
   EXPECT_EQ(score, 3);  // one step per presented frame
 }
 
-// A display of `refreshHz` whose presents return at its retraces on the
-// scripted counter; logs and quits as LoggingPresenter does.
-class RetracePresenter final : public Presenter {
- public:
-  RetracePresenter(std::vector<std::string>& log, Window& window, PaceScript& script, int refreshHz,
-                   int frames)
-      : logging_(log, window, frames), script_(script), refreshHz_(refreshHz) {}
-  void Present(const uint32_t* argb, int width, int height) override {
-    script_.now = ++presents_ * 1000000 / refreshHz_;
-    logging_.Present(argb, width, height);
-  }
-  void WaitForNextFrame() override { logging_.WaitForNextFrame(); }
-
- private:
-  LoggingPresenter logging_;
-  PaceScript& script_;
-  uint64_t refreshHz_;
-  uint64_t presents_ = 0;
-};
-
 TEST(FrameLoop, AtAChosenRateNSecondsMakeNTimesTheRateInStepsWhateverTheRefresh) {
   constexpr int kSeconds = 30;
   for (const auto& [refreshHz, rateHz] : {std::pair{144, 60}, {60, 60}, {50, 60}, {60, 45}}) {
     PaceScript script;
     ScriptedPaceClock counter(script);
+    std::vector<std::string> order;
     int score = 0;
-    const std::vector<std::string> order = RunLoop(
-        [&](std::vector<std::string>& log, Window& window) {
-          return std::make_unique<RetracePresenter>(log, window, script, refreshHz,
-                                                    kSeconds * refreshHz + 1);
-        },
-        score, StepRate{rateHz, refreshHz, &counter});
+    RunLoop(kSeconds * refreshHz + 1, order, score, StepRate{rateHz, refreshHz, &counter}, &script);
     // Every refresh presents; the steps, each with its own input read, keep
     // to the rate from the first frame's on, without drifting.
     EXPECT_EQ(std::count(order.begin(), order.end(), "present"), kSeconds * refreshHz + 1);
