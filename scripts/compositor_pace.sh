@@ -47,19 +47,21 @@ compositor_hz() {
 # The game's second pace line: the first takes in the start-up.
 second_line() { grep 'vtrak: pace:' "$1" | sed -n 2p | grep .; }
 
-# Runs the game at rate $2 on socket $1 and prints its second pace line.
+# Runs the game at rate $2 on socket $1 and adds its second pace line to
+# `lines`, after the compositor's frames a second $3.
 game_pace() {
   local options=() log="$PERSON_TMP/game-$1-$2.log" game
   [ "$2" = 0 ] || options=(--rate "$2")
   VTRAK_PACE_STATS="$seconds" SDL_VIDEODRIVER=wayland WAYLAND_DISPLAY="$1" \
     "$vtrak" "${options[@]}" 2>"$log" &
   game=$!
+  PERSON_PIDS+=("$game")  # ended with the desktop should a wait fail
   wait_for second_line "$log" >/dev/null ||
     fail "the game at rate $2 showed no pace line: $(tail -n 3 "$log")"
   # SDL turns the signal into a quit: the game ends as when its window closes.
   kill -TERM "$game"
   expect_end_0 "$game" "SIGTERM"
-  second_line "$log"
+  lines+=("compositor_hz=$3 rate=$2 $(second_line "$log")")
 }
 
 lines=()
@@ -70,7 +72,7 @@ for setup in "10 0 45" "1000 0 60"; do
   start_weston "$window" "$socket"
   hz=$(compositor_hz "$socket")
   for rate in $rates; do
-    lines+=("compositor_hz=$hz rate=$rate $(game_pace "$socket" "$rate")")
+    game_pace "$socket" "$rate" "$hz"
   done
 done
 
