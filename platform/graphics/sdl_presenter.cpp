@@ -1,5 +1,6 @@
 #include "platform/graphics/sdl_presenter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -105,9 +106,9 @@ void SdlPresenter::Present(const uint32_t* argb, int width, int height) {
   if (pacing_ == Pacing::Checking) {
     switch (check_.Presented(returned)) {
       case VsyncCheck::Verdict::Real:
-        // Frames are placed by the refresh the presents keep, not the one
-        // the display's mode names.
-        vsyncDelay_ = VsyncDelay(check_.measuredPeriod());
+        // Frames are placed by the refresh the presents keep where it is
+        // faster than the one the display's mode names.
+        vsyncDelay_ = VsyncDelay(std::min(pacer_.period(), check_.measuredPeriod()));
         pacing_ = Pacing::Vsync;
         break;
       case VsyncCheck::Verdict::Fake:

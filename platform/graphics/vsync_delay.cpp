@@ -5,7 +5,7 @@
 namespace vtrak {
 
 VsyncDelay::VsyncDelay(uint64_t period)
-    : period_(period), leastMargin_(period / 16), margin_(period / 8) {}
+    : period_(period), longestPeriod_(period), leastMargin_(period / 16), margin_(period / 8) {}
 
 uint64_t VsyncDelay::TicksToWait(uint64_t now) const {
   const uint64_t start = lastReturn_ + delay_;
@@ -22,7 +22,9 @@ void VsyncDelay::Presented(uint64_t submitted, uint64_t returned) {
     nextSample_ = (nextSample_ + 1) % kSamples;
     samples_ = std::min<size_t>(samples_ + 1, kSamples);
     const bool missed = gap > period_ + period_ / 2;
-    if (samples_ >= static_cast<size_t>(kLeastSamples)) period_ = Ranked(gaps_, samples_ / 2);
+    if (samples_ >= static_cast<size_t>(kLeastSamples)) {
+      period_ = std::min(longestPeriod_, Ranked(gaps_, samples_ / 4));
+    }
     if (missed) {
       // A retrace was missed: leave more room.
       margin_ = std::min(period_, margin_ * 2);

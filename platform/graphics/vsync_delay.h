@@ -5,9 +5,11 @@
 // as late as its work allows and still make it: the delay is the period less
 // a high percentile of the recent frames' work and a safety margin. A present
 // that misses its retrace doubles the margin; a long run in time halves it
-// again, down to its least. The period is the median of the recent intervals
-// between the presents' returns once there are enough: a compositor's frame
-// clock may keep another pace than the display mode it reports.
+// again, down to its least. The period is the lower quartile of the recent
+// intervals between the presents' returns once there are enough (misses only
+// lengthen them), never above the period it was made with: a compositor's
+// frame clock may run faster than the display mode it reports, and a run of
+// misses must not slow the schedule down to their pace.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +41,7 @@ class VsyncDelay {
   uint64_t Ranked(const std::array<uint64_t, kSamples>& ring, size_t k) const;
 
   uint64_t period_;
+  uint64_t longestPeriod_;  // the one it was made with
   uint64_t leastMargin_;
   uint64_t margin_;
   std::array<uint64_t, kSamples> work_{};  // a ring of the last kSamples frames' work
