@@ -215,9 +215,12 @@ check "the score stops at 349 (head-up text of the dead run, twice)" \
 
 # 2. X: a new run from 0. The dead run shows a score of 349 for good, so a
 # head-up text of an earlier step can only come from a run that started again.
+# The new run's first frame still shows the dead run's head-up text (it shows
+# the score before its step), so the new run is the first screenshot past it.
+shows_new_run() { shows_no_death "$1" && [ "$(hud_hash "$OUT/$1.png")" != "$DEAD_HUD" ]; }
 restart_run() {  # restart_run NAME: X held until a screenshot of the new run
   xdotool keydown x
-  wait_for shows_no_death "$1" || true
+  wait_for shows_new_run "$1" || true
   xdotool keyup x
   RESTART_STEP=$(shown_step "$OUT/$1.png")
 }
