@@ -164,6 +164,34 @@ bool RoomToDecode() {
   return true;
 }
 
+// The loader on the new result: on the samples kept in memory, described as
+// its header describes them, or else on the file read back.
+HRESULT LoadResult(SoundBank& bank, int fd, const DecodedSound& decoded,
+                   const OggDecodeSummary& summary, std::unique_ptr<DirectSoundBuffer8>& loaded,
+                   SoundLoadReport& load) {
+  if (!decoded.kept()) {
+    if (lseek(fd, 0, SEEK_SET) != 0) {
+      load.error = SoundLoadError::WriteFailed;
+      load.detail = errno;
+      return E_FAIL;
+    }
+    return LoadWavFile(bank, fd, loaded, load);
+  }
+  WavHeader header;
+  header.channels = static_cast<uint8_t>(summary.channels);
+  header.sampleRate = static_cast<uint32_t>(summary.rate);
+  header.bitsPerSample = 16;
+  header.dataLength = summary.dataBytes;
+  return LoadWavData(
+      bank, header,
+      [&decoded](uint8_t* region, size_t bytes) {
+        const size_t kept = bytes < decoded.size() ? bytes : static_cast<size_t>(decoded.size());
+        std::memcpy(region, decoded.data(), kept);
+        return kept;
+      },
+      loaded, load);
+}
+
 void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& out,
              OggDecodeRunner runDecode) {
   // Declared first, so that it goes last: a signal that arrived takes effect
@@ -183,7 +211,8 @@ void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& o
     return;
   }
 
-  OggDecodeSummary summary = runDecode(input.get(), temporary.fd(), held.fd());
+  DecodedSound decoded(temporary.fd());
+  OggDecodeSummary summary = runDecode(input.get(), decoded, held.fd());
   if (summary.error == SoundLoadError::None && !WholeResult(temporary.fd(), summary)) {
     summary.error = SoundLoadError::DecoderLost;
   }
@@ -207,9 +236,9 @@ void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& o
   // one; without a sound device, the verdict of the rules every device keeps.
   std::unique_ptr<DirectSoundBuffer8> loaded;
   SoundLoadReport load;
-  const bool loadable = lseek(temporary.fd(), 0, SEEK_SET) == 0 &&
-                        (Succeeded(LoadWavFile(bank, temporary.fd(), loaded, load)) ||
-                         load.error == SoundLoadError::NoSoundDevice);
+  const bool loadable =
+      Succeeded(LoadResult(bank, temporary.fd(), decoded, summary, loaded, load)) ||
+      load.error == SoundLoadError::NoSoundDevice;
   if (!loadable) {
     out.error = load.error != SoundLoadError::None ? load.error : SoundLoadError::WriteFailed;
     out.detail = load.error != SoundLoadError::None ? load.detail : errno;
@@ -235,21 +264,31 @@ void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& o
 
 }  // namespace
 
-OggDecodeSummary DecodeInChildProcess(int inputFd, int outputFd, int stopFd) {
+OggDecodeSummary DecodeInChildProcess(int inputFd, DecodedSound& output, int stopFd) {
   OggDecodeSummary summary;
-  const ChildEnd end = RunInChildProcess<OggDecodeSummary>(
-      summary,
-      [inputFd, outputFd](OggDecodeSummary& into) {
+  const ChildEnd end = RunStreamingChild(
+      &summary, sizeof summary,
+      [inputFd](void* result, int stream) {
+        auto& into = *static_cast<OggDecodeSummary*>(result);
         if (RoomToDecode()) {
-          into = DecodeOggToWav(inputFd, outputFd);
+          into = DecodeOggToWav(inputFd, stream, kMaxLoadableDataBytes, PcmOutput::Stream);
         } else {
           into.error = SoundLoadError::OutOfMemory;
         }
       },
-      stopFd);
-  if (end.returned) return summary;
+      [&output](int stream) { return output.Take(stream, kMaxLoadableDataBytes); }, stopFd);
+  if (end.returned) {
+    if (summary.error == SoundLoadError::None && !output.Finish(summary.channels, summary.rate)) {
+      summary.error = output.failure();
+      summary.detail = output.failureDetail();
+    }
+    return summary;
+  }
   summary = OggDecodeSummary{};
-  if (!end.started) {
+  if (end.refused) {
+    summary.error = output.failure();
+    summary.detail = output.failureDetail();
+  } else if (!end.started) {
     summary.error = SoundLoadError::DecoderNotStarted;
     summary.detail = end.startError;
   } else if (end.stopped) {

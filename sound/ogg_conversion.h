@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/core/result.h"
+#include "sound/decoded_sound.h"
 #include "sound/ogg_decode.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_load_report.h"
@@ -23,16 +24,21 @@ inline constexpr int kPcmBlockBytes = 4096;
 // ("music.ogg", and as much "x.gz"): LoadSound converts those first.
 bool IsOggVorbisName(const char* path);
 
-// Runs DecodeOggToWav where a crash of the decoder cannot end the caller,
-// and says how it ended; it gives up on the decode (Interrupted) when
-// `stopFd`, if not -1, becomes readable first.
-using OggDecodeRunner = OggDecodeSummary (*)(int inputFd, int outputFd, int stopFd);
+// Decodes the file open at `inputFd` into the WAV file `output.wavFd()`
+// where a crash of the decoder cannot end the caller, and says how it ended;
+// it gives up on the decode (Interrupted) when `stopFd`, if not -1, becomes
+// readable first. A runner may pass the samples through `output`, which
+// writes the file and keeps them for the loader, or write the file itself
+// (DecodeOggToWav).
+using OggDecodeRunner = OggDecodeSummary (*)(int inputFd, DecodedSound& output, int stopFd);
 
-// The program's way: a child process for each decode.
-OggDecodeSummary DecodeInChildProcess(int inputFd, int outputFd, int stopFd);
+// The program's way: a child process for each decode, streaming its samples
+// to this one, which writes the file meanwhile.
+OggDecodeSummary DecodeInChildProcess(int inputFd, DecodedSound& output, int stopFd);
 
 // Always 0. The file is decoded apart (by `runDecode`) into a new file in
-// data/, which the loader then reads into a new buffer; only when that
+// data/, whose samples the loader then takes into a new buffer (from memory
+// when the runner kept them, else from the file); only when that
 // succeeds does the new file replace "data/result.wav" and the buffer take
 // the slot's place. When anything fails (the input cannot be read or is not
 // Ogg Vorbis, the decoder crashes, a write fails, the sound is more than the

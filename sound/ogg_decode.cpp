@@ -45,7 +45,7 @@ bool Loadable(const vorbis_info& format) {
 }
 
 OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
-                        uint64_t maxDataBytes) {
+                        uint64_t maxDataBytes, PcmOutput form) {
   const vorbis_info* first = ov_info(&decoder, -1);
   if (first == nullptr) return Failure(SoundLoadError::NotOggVorbis);
   // Copied: a decoder reading forwards keeps each new link's format in the
@@ -57,8 +57,11 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
     summary.error = SoundLoadError::NotLoadable;
     return summary;
   }
-  size_t batched = 44;  // the header, its sizes still 0
-  BuildCanonicalWavHeader(batch, summary.channels, summary.rate, 0);
+  size_t batched = 0;
+  if (form == PcmOutput::WavFile) {
+    batched = 44;  // the header, its sizes still 0
+    BuildCanonicalWavHeader(batch, summary.channels, summary.rate, 0);
+  }
 
   summary.linksConverted = 1;
   uint64_t written = 0;
@@ -104,6 +107,7 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
   if (!WriteFully(outputFd, batch, batched)) return Failure(SoundLoadError::WriteFailed, errno);
 
   summary.dataBytes = static_cast<uint32_t>(written);
+  if (form == PcmOutput::Stream) return summary;
   uint8_t header[44];
   BuildCanonicalWavHeader(header, summary.channels, summary.rate, summary.dataBytes);
   if (pwrite(outputFd, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header)) {
@@ -120,7 +124,8 @@ OggToWavDecoder::~OggToWavDecoder() {
   if (held_) ov_clear(decoder_.get());
 }
 
-OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDataBytes) {
+OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDataBytes,
+                                      PcmOutput form) {
   try {
     input_ = std::make_unique<OggPageFilter>(inputFd);
   } catch (const std::bad_alloc&) {
@@ -136,16 +141,16 @@ OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDat
   }
   try {
     batch_.reset(new uint8_t[kWriteBatchBytes]);
-    return Decode(*decoder_, batch_.get(), outputFd, maxDataBytes);
+    return Decode(*decoder_, batch_.get(), outputFd, maxDataBytes, form);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }
 }
 
-OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd, uint64_t maxDataBytes) {
+OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd, uint64_t maxDataBytes, PcmOutput form) {
   try {
     OggToWavDecoder decoder;
-    return decoder.Run(inputFd, outputFd, maxDataBytes);
+    return decoder.Run(inputFd, outputFd, maxDataBytes, form);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }

@@ -30,6 +30,10 @@ struct OggDecodeSummary {
   int32_t nextRate = 0;
 };
 
+// Where decoded sound goes: a whole WAV file, or the bare samples down a
+// pipe (the summary then says what they are).
+enum class PcmOutput { WavFile, Stream };
+
 // Decodes the Ogg Vorbis file open at `inputFd` into `outputFd` (empty,
 // writable, seekable): the canonical 44-byte header, then the samples as
 // the decoder delivers them, then the header again with the sizes of what
@@ -38,9 +42,11 @@ struct OggDecodeSummary {
 // channels or rate differ from the first link's. Fails with NotLoadable,
 // before any sample, when the first link's channels or rate are not what
 // the loader takes, and with TooLongToLoad as soon as the sound data would
-// pass `maxDataBytes`.
+// pass `maxDataBytes`. With PcmOutput::Stream, `outputFd` gets the samples
+// alone, and may be a pipe.
 OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd,
-                                uint64_t maxDataBytes = kMaxLoadableDataBytes);
+                                uint64_t maxDataBytes = kMaxLoadableDataBytes,
+                                PcmOutput form = PcmOutput::WavFile);
 
 // DecodeOggToWav with the decoder's state held here, so that it is freed
 // (and the input's stream closed) even when Run does not return: when a
@@ -53,7 +59,8 @@ class OggToWavDecoder {
   OggToWavDecoder& operator=(const OggToWavDecoder&) = delete;
 
   // Once for each decoder.
-  OggDecodeSummary Run(int inputFd, int outputFd, uint64_t maxDataBytes = kMaxLoadableDataBytes);
+  OggDecodeSummary Run(int inputFd, int outputFd, uint64_t maxDataBytes = kMaxLoadableDataBytes,
+                       PcmOutput form = PcmOutput::WavFile);
 
  private:
   std::unique_ptr<OggPageFilter> input_;

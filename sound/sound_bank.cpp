@@ -76,14 +76,27 @@ HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot, SoundLoadRepo
 
 HRESULT LoadWavFile(SoundBank& bank, int fd, std::unique_ptr<DirectSoundBuffer8>& buffer,
                     SoundLoadReport& out) {
+  buffer.reset();
+  BlockReader reader(fd);
+  WavHeader header;
+  if (!ReadWavHeader(reader, header)) {
+    out.error = SoundLoadError::HeaderCutShort;
+    return E_FAIL;
+  }
+  // The data arrive in one read; what a short file leaves unread stays silent.
+  return LoadWavData(
+      bank, header, [&reader](uint8_t* region, size_t bytes) { return reader.Read(region, bytes); },
+      buffer, out);
+}
+
+HRESULT LoadWavData(SoundBank& bank, const WavHeader& header,
+                    const std::function<size_t(uint8_t* region, size_t bytes)>& fill,
+                    std::unique_ptr<DirectSoundBuffer8>& buffer, SoundLoadReport& out) {
   const auto fail = [&out](SoundLoadError error) {
     out.error = error;
     return E_FAIL;
   };
   buffer.reset();
-  BlockReader reader(fd);
-  WavHeader header;
-  if (!ReadWavHeader(reader, header)) return fail(SoundLoadError::HeaderCutShort);
   const WAVEFORMATEX format = DeriveWaveFormat(header);
   // The device checks the length before any memory is taken for it.
   const DSBUFFERDESC description = BufferDescription(format, header.dataLength);
@@ -111,10 +124,9 @@ HRESULT LoadWavFile(SoundBank& bank, int fd, std::unique_ptr<DirectSoundBuffer8>
   if (Failed(buffer->Lock(0, header.dataLength, &region, &regionBytes, nullptr, nullptr, 0))) {
     return fail(SoundLoadError::LockRefused);  // the slot keeps the new, unfilled buffer
   }
-  // The data arrive in one read; what a short file leaves unread stays silent.
   const size_t wanted = header.dataLength < regionBytes ? header.dataLength : regionBytes;
   auto* data = static_cast<uint8_t*>(region);
-  const size_t read = reader.Read(data, wanted);
+  const size_t read = fill(data, wanted);
   std::memset(data + read, header.bitsPerSample == 8 ? 0x80 : 0, regionBytes - read);
   buffer->Unlock(region, regionBytes, nullptr, 0);
   return S_OK;

@@ -4,11 +4,13 @@
 // looped from start-up until the process ends.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/core/result.h"
 #include "platform/sound/sound_device.h"
 #include "sound/sound_load_report.h"
+#include "sound/wav_header_reader.h"
 
 namespace vtrak {
 
@@ -49,5 +51,12 @@ HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot,
 // sound device is asked.
 HRESULT LoadWavFile(SoundBank& bank, int fd, std::unique_ptr<DirectSoundBuffer8>& buffer,
                     SoundLoadReport& out);
+
+// LoadWavFile's way once the header is read: a buffer for the sound that
+// `header` describes, filled by `fill(region, bytes)`, which says how many
+// bytes it put there; the rest is silence.
+HRESULT LoadWavData(SoundBank& bank, const WavHeader& header,
+                    const std::function<size_t(uint8_t* region, size_t bytes)>& fill,
+                    std::unique_ptr<DirectSoundBuffer8>& buffer, SoundLoadReport& out);
 
 }  // namespace vtrak

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include "platform/core/file_descriptor.h"
 
@@ -24,63 +26,134 @@ void ResetSignalsForChild() {
   sigprocmask(SIG_UNBLOCK, &all, nullptr);
 }
 
-// Waits until the child's end of `channel` is readable (its result, or its
-// end), or `stopFd` is; false for the latter.
-bool AwaitChild(int channel, int stopFd) {
-  pollfd waits[2] = {{channel, POLLIN, 0}, {stopFd, POLLIN, 0}};
+// The capacity asked for a child's stream: big pieces pass without the child
+// waiting on the parent to read each one.
+constexpr int kStreamPipeBytes = 1 << 20;
+
+enum class Wake { Ended, Stop, Refused };
+
+// Drains `stream` until the child closes it (it ends, or it is done with
+// it), or until `stopFd` is readable or the stream's reader refuses.
+Wake AwaitChild(int stream, const std::function<StreamState(int)>& drain, int stopFd) {
   for (;;) {
-    const int ready = poll(waits, stopFd >= 0 ? 2 : 1, -1);
+    pollfd waits[2] = {{stream, POLLIN, 0}, {stopFd, POLLIN, 0}};  // -1 is passed over
+    const int ready = poll(waits, 2, -1);
     if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0 || waits[0].revents != 0) return true;
-    if (waits[1].revents != 0) return false;
+    if (ready < 0) return Wake::Ended;
+    if (waits[0].revents != 0) {
+      switch (drain(stream)) {
+        case StreamState::Open:
+          continue;
+        case StreamState::Ended:
+          return Wake::Ended;
+        case StreamState::Refused:
+          return Wake::Refused;
+      }
+    }
+    if (waits[1].revents != 0) return Wake::Stop;
   }
 }
 
-}  // namespace
+// A stream nobody writes to: it ends when the child does.
+StreamState AwaitEnd(int stream) {
+  uint8_t ignored[64];
+  const ssize_t got = read(stream, ignored, sizeof ignored);
+  return got < 0 && errno == EINTR ? StreamState::Open : StreamState::Ended;
+}
 
-ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
-                           int stopFd) {
+// The child's result crosses in memory both processes share: that costs no
+// descriptor, and the one pipe serves as the stream and as the sign of the
+// child's end.
+struct SharedResult {
+  explicit SharedResult(size_t size)
+      : bytes_(sizeof(bool) + size),
+        memory_(mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0)) {}
+  ~SharedResult() {
+    if (ok()) munmap(memory_, bytes_);
+  }
+  SharedResult(const SharedResult&) = delete;
+  SharedResult& operator=(const SharedResult&) = delete;
+  bool ok() const { return memory_ != MAP_FAILED; }
+  bool& complete() const { return *static_cast<bool*>(memory_); }
+  uint8_t* result() const { return static_cast<uint8_t*>(memory_) + sizeof(bool); }
+
+ private:
+  size_t bytes_;
+  void* memory_;
+};
+
+ChildEnd Run(void* result, size_t size, const std::function<void(void*, int)>& work,
+             const std::function<StreamState(int)>& drain, bool streaming, int stopFd) {
   ChildEnd end;
-  int channel[2];
-  if (pipe2(channel, O_CLOEXEC) != 0) {
+  const SharedResult shared(size);
+  if (!shared.ok()) {
     end.startError = errno;
     return end;
   }
+  int stream[2];
+  if (pipe2(stream, O_CLOEXEC) != 0) {
+    end.startError = errno;
+    return end;
+  }
+  // A large pipe passes big pieces without the child waiting on each read.
+  if (streaming) fcntl(stream[1], F_SETPIPE_SZ, kStreamPipeBytes);
   const pid_t parent = getpid();
   const pid_t child = fork();
   if (child < 0) {
     end.startError = errno;
-    close(channel[0]);
-    close(channel[1]);
+    close(stream[0]);
+    close(stream[1]);
     return end;
   }
   if (child == 0) {
     // _exit throughout: the parent's buffers and exit handlers are its own.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) _exit(127);
-    close(channel[0]);
+    close(stream[0]);
     ResetSignalsForChild();
-    work(result);
-    _exit(WriteFully(channel[1], static_cast<const uint8_t*>(result), size) ? 0 : 126);
+    work(result, stream[1]);
+    std::memcpy(shared.result(), result, size);
+    shared.complete() = true;
+    _exit(0);
   }
   end.started = true;
-  close(channel[1]);
-  size_t arrived = 0;
-  if (AwaitChild(channel[0], stopFd)) {
-    arrived = ReadFully(channel[0], static_cast<uint8_t*>(result), size);
-  } else {
-    kill(child, SIGKILL);
-    end.stopped = true;
+  close(stream[1]);
+  switch (AwaitChild(stream[0], drain, stopFd)) {
+    case Wake::Ended:
+      break;
+    case Wake::Stop:
+      kill(child, SIGKILL);
+      end.stopped = true;
+      break;
+    case Wake::Refused:
+      kill(child, SIGKILL);
+      end.refused = true;
+      break;
   }
-  close(channel[0]);
+  close(stream[0]);
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {
     if (errno != EINTR) return end;
   }
   if (WIFSIGNALED(status)) end.signal = WTERMSIG(status);
   if (WIFEXITED(status)) end.exitStatus = WEXITSTATUS(status);
-  end.returned = WIFEXITED(status) && end.exitStatus == 0 && arrived == size;
+  end.returned = WIFEXITED(status) && end.exitStatus == 0 && shared.complete();
+  if (end.returned) std::memcpy(result, shared.result(), size);
   return end;
+}
+
+}  // namespace
+
+ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
+                           int stopFd) {
+  return Run(
+      result, size, [&work](void* into, int) { work(into); }, AwaitEnd, false, stopFd);
+}
+
+ChildEnd RunStreamingChild(void* result, size_t size,
+                           const std::function<void(void*, int streamFd)>& work,
+                           const std::function<StreamState(int streamFd)>& drain, int stopFd) {
+  return Run(result, size, work, drain, true, stopFd);
 }
 
 }  // namespace vtrak

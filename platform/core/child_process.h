@@ -1,7 +1,8 @@
 #pragma once
 // Work done in a child process, so that a crash in it (a library fed a
 // hostile file) ends only the child. The child shares the parent's open
-// files but none of its memory; what it produces comes back through a pipe.
+// files; what it produces comes back through a page of memory shared with
+// it, and what it streams through a pipe.
 #include <cstddef>
 #include <functional>
 #include <type_traits>
@@ -11,8 +12,9 @@ namespace vtrak {
 struct ChildEnd {
   bool started = false;   // the child process could be made
   int startError = 0;     // the errno of the pipe or of fork when it could not
-  bool returned = false;  // `work` returned and its result arrived whole
+  bool returned = false;  // `work` returned and the child handed its result over
   bool stopped = false;   // `stopFd` became readable first: the child was killed
+  bool refused = false;   // the reader of its stream refused more: the child was killed
   int signal = 0;         // the signal that ended the child, or 0
   int exitStatus = 0;     // its exit status when it exited otherwise
 };
@@ -25,6 +27,20 @@ struct ChildEnd {
 // killing it, and it dies with this process.
 ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
                            int stopFd = -1);
+
+// What a reader made of the bytes waiting in a child's stream.
+enum class StreamState {
+  Open,     // more may come
+  Ended,    // the child closed it
+  Refused,  // the reader can take no more: the child is killed
+};
+
+// RunInChildProcess with a pipe from the child: `work` gets its
+// writing end, and `drain` is called with the reading end here whenever bytes
+// wait in it, so that the parent uses them while the child still works.
+ChildEnd RunStreamingChild(void* result, size_t size,
+                           const std::function<void(void*, int streamFd)>& work,
+                           const std::function<StreamState(int streamFd)>& drain, int stopFd = -1);
 
 template <typename Result>
 ChildEnd RunInChildProcess(Result& result, const std::function<void(Result&)>& work,

@@ -13,4 +13,11 @@ ChildEnd RunInChildProcess(void*, size_t, const std::function<void(void*)>&, int
   return end;
 }
 
+ChildEnd RunStreamingChild(void*, size_t, const std::function<void(void*, int)>&,
+                           const std::function<StreamState(int)>&, int) {
+  ChildEnd end;
+  end.startError = ENOSYS;
+  return end;
+}
+
 }  // namespace vtrak

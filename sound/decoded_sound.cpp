@@ -1,0 +1,84 @@
+#include "sound/decoded_sound.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "sound/ogg_conversion.h"
+
+namespace vtrak {
+namespace {
+
+constexpr uint64_t kHeaderBytes = 44;
+// The most one read takes from the stream, and the room kept free for it.
+constexpr uint64_t kPieceBytes = 1 << 20;
+// Samples gather in memory until this many can go to the file in one write.
+constexpr uint64_t kWriteBytes = 256 << 10;
+
+}  // namespace
+
+bool DecodedSound::Fail(SoundLoadError error, int detail) {
+  failure_ = error;
+  failureDetail_ = detail;
+  return false;
+}
+
+bool DecodedSound::WritePending() {
+  if (size_ == written_) return true;
+  const uint64_t bytes = size_ - written_;
+  const off_t at = static_cast<off_t>(kHeaderBytes + written_);
+  uint64_t done = 0;
+  while (done < bytes) {
+    const ssize_t wrote = pwrite(wavFd_, memory_.get() + written_ + done,
+                                 static_cast<size_t>(bytes - done), at + static_cast<off_t>(done));
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return Fail(SoundLoadError::WriteFailed, wrote < 0 ? errno : ENOSPC);
+    done += static_cast<uint64_t>(wrote);
+  }
+  written_ = size_;
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+  // The disk writes start now, while the decoder works: replacing the old
+  // result by a rename would otherwise make them all at once, then.
+  sync_file_range(wavFd_, at, static_cast<off_t>(bytes), SYNC_FILE_RANGE_WRITE);
+#endif
+  return true;
+}
+
+StreamState DecodedSound::Take(int stream, uint64_t maxBytes) {
+  kept_ = true;
+  if (capacity_ - size_ < kPieceBytes) {
+    const uint64_t capacity = capacity_ == 0 ? 4 * kPieceBytes : 2 * capacity_;
+    // realloc moves a large block by remapping its pages, not by copying them.
+    auto* grown = static_cast<uint8_t*>(std::realloc(memory_.get(), capacity));
+    if (grown == nullptr) {
+      Fail(SoundLoadError::OutOfMemory, ENOMEM);
+      return StreamState::Refused;
+    }
+    static_cast<void>(memory_.release());
+    memory_.reset(grown);
+    capacity_ = capacity;
+  }
+  const ssize_t got = read(stream, memory_.get() + size_, kPieceBytes);
+  if (got < 0) return errno == EINTR || errno == EAGAIN ? StreamState::Open : StreamState::Ended;
+  if (got == 0) return StreamState::Ended;
+  size_ += static_cast<uint64_t>(got);
+  if (size_ > maxBytes) {
+    Fail(SoundLoadError::TooLongToLoad, 0);
+    return StreamState::Refused;
+  }
+  if (size_ - written_ >= kWriteBytes && !WritePending()) return StreamState::Refused;
+  return StreamState::Open;
+}
+
+bool DecodedSound::Finish(int32_t channels, int32_t rate) {
+  if (!WritePending()) return false;
+  uint8_t header[kHeaderBytes];
+  BuildCanonicalWavHeader(header, channels, rate, static_cast<uint32_t>(size_));
+  if (pwrite(wavFd_, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header)) {
+    return Fail(SoundLoadError::WriteFailed, errno != 0 ? errno : ENOSPC);
+  }
+  return true;
+}
+
+}  // namespace vtrak
