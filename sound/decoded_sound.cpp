@@ -1,9 +1,11 @@
 #include "sound/decoded_sound.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "sound/ogg_conversion.h"
 
@@ -18,6 +20,51 @@ constexpr uint64_t kWriteBytes = 256 << 10;
 
 }  // namespace
 
+DecodedSound::~DecodedSound() {
+  if (memory_ != nullptr) munmap(memory_, capacity_);
+}
+
+bool DecodedSound::Grow() {
+  const uint64_t capacity = capacity_ == 0 ? 4 * kPieceBytes : 2 * capacity_;
+  void* grown = MAP_FAILED;
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+  // Remapping moves the pages, not the bytes.
+  if (memory_ != nullptr) grown = mremap(memory_, capacity_, capacity, MREMAP_MAYMOVE);
+#endif
+  if (memory_ == nullptr || grown == MAP_FAILED) {
+    grown = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (grown == MAP_FAILED) return Fail(SoundLoadError::OutOfMemory, ENOMEM);
+    if (memory_ != nullptr) {
+      std::memcpy(grown, memory_, size_);
+      munmap(memory_, capacity_);
+    }
+  }
+  memory_ = static_cast<uint8_t*>(grown);
+  capacity_ = capacity;
+  return true;
+}
+
+size_t DecodedSound::MoveTo(uint8_t* into, size_t bytes) {
+  const size_t kept = bytes < size_ ? bytes : static_cast<size_t>(size_);
+  size_t moved = 0;
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+  // The pages of both are whole from their starts: a mapping's pages.
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const size_t pages = kept / page * page;
+  if (pages != 0 && reinterpret_cast<uintptr_t>(into) % page == 0 &&
+      mremap(memory_, pages, pages, MREMAP_MAYMOVE | MREMAP_FIXED, into) != MAP_FAILED) {
+    // What is left of the mapping here starts after the pages that went.
+    memory_ += pages;
+    capacity_ -= pages;
+    size_ -= pages;
+    written_ = written_ > pages ? written_ - pages : 0;
+    moved = pages;
+  }
+#endif
+  std::memcpy(into + moved, memory_, kept - moved);
+  return kept;
+}
+
 bool DecodedSound::Fail(SoundLoadError error, int detail) {
   failure_ = error;
   failureDetail_ = detail;
@@ -30,7 +77,7 @@ bool DecodedSound::WritePending() {
   const off_t at = static_cast<off_t>(kHeaderBytes + written_);
   uint64_t done = 0;
   while (done < bytes) {
-    const ssize_t wrote = pwrite(wavFd_, memory_.get() + written_ + done,
+    const ssize_t wrote = pwrite(wavFd_, memory_ + written_ + done,
                                  static_cast<size_t>(bytes - done), at + static_cast<off_t>(done));
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) return Fail(SoundLoadError::WriteFailed, wrote < 0 ? errno : ENOSPC);
@@ -47,19 +94,8 @@ bool DecodedSound::WritePending() {
 
 StreamState DecodedSound::Take(int stream, uint64_t maxBytes) {
   kept_ = true;
-  if (capacity_ - size_ < kPieceBytes) {
-    const uint64_t capacity = capacity_ == 0 ? 4 * kPieceBytes : 2 * capacity_;
-    // realloc moves a large block by remapping its pages, not by copying them.
-    auto* grown = static_cast<uint8_t*>(std::realloc(memory_.get(), capacity));
-    if (grown == nullptr) {
-      Fail(SoundLoadError::OutOfMemory, ENOMEM);
-      return StreamState::Refused;
-    }
-    static_cast<void>(memory_.release());
-    memory_.reset(grown);
-    capacity_ = capacity;
-  }
-  const ssize_t got = read(stream, memory_.get() + size_, kPieceBytes);
+  if (capacity_ - size_ < kPieceBytes && !Grow()) return StreamState::Refused;
+  const ssize_t got = read(stream, memory_ + size_, kPieceBytes);
   if (got < 0) return errno == EINTR || errno == EAGAIN ? StreamState::Open : StreamState::Ended;
   if (got == 0) return StreamState::Ended;
   size_ += static_cast<uint64_t>(got);

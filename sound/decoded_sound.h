@@ -4,9 +4,8 @@
 // and kept in memory, so that the new buffer is filled from the same bytes
 // rather than from the file read back, and the file is written while the
 // decoder still works.
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 #include "platform/core/child_process.h"
 #include "sound/sound_load_report.h"
@@ -17,6 +16,9 @@ class DecodedSound {
  public:
   // `wavFd`: the new WAV file, empty, writable and seekable.
   explicit DecodedSound(int wavFd) : wavFd_(wavFd) {}
+  ~DecodedSound();
+  DecodedSound(const DecodedSound&) = delete;
+  DecodedSound& operator=(const DecodedSound&) = delete;
 
   int wavFd() const { return wavFd_; }
 
@@ -31,8 +33,12 @@ class DecodedSound {
 
   // True when the samples came through Take: they are then held here.
   bool kept() const { return kept_; }
-  const uint8_t* data() const { return memory_.get(); }
   uint64_t size() const { return size_; }
+  // Puts the first `bytes` samples at `into` (a buffer of at least that
+  // many bytes) and says how many it put: whole pages are moved there
+  // rather than copied, where the system can move them; the samples are
+  // gone from here after.
+  size_t MoveTo(uint8_t* into, size_t bytes);
   SoundLoadError failure() const { return failure_; }
   int failureDetail() const { return failureDetail_; }
 
@@ -41,11 +47,12 @@ class DecodedSound {
   // Writes the samples not yet in the file; false with failure() set.
   bool WritePending();
 
-  struct Free {
-    void operator()(uint8_t* memory) const { std::free(memory); }
-  };
+  // More room, in pages of its own: memory from the heap may be shared with
+  // the decoding process, and each page written would be copied first.
+  bool Grow();
+
   int wavFd_;
-  std::unique_ptr<uint8_t, Free> memory_;
+  uint8_t* memory_ = nullptr;
   uint64_t capacity_ = 0;
   uint64_t size_ = 0;
   uint64_t written_ = 0;

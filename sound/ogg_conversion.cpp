@@ -166,9 +166,8 @@ bool RoomToDecode() {
 
 // The loader on the new result: on the samples kept in memory, described as
 // its header describes them, or else on the file read back.
-HRESULT LoadResult(SoundBank& bank, int fd, const DecodedSound& decoded,
-                   const OggDecodeSummary& summary, std::unique_ptr<DirectSoundBuffer8>& loaded,
-                   SoundLoadReport& load) {
+HRESULT LoadResult(SoundBank& bank, int fd, DecodedSound& decoded, const OggDecodeSummary& summary,
+                   std::unique_ptr<DirectSoundBuffer8>& loaded, SoundLoadReport& load) {
   if (!decoded.kept()) {
     if (lseek(fd, 0, SEEK_SET) != 0) {
       load.error = SoundLoadError::WriteFailed;
@@ -184,12 +183,8 @@ HRESULT LoadResult(SoundBank& bank, int fd, const DecodedSound& decoded,
   header.dataLength = summary.dataBytes;
   return LoadWavData(
       bank, header,
-      [&decoded](uint8_t* region, size_t bytes) {
-        const size_t kept = bytes < decoded.size() ? bytes : static_cast<size_t>(decoded.size());
-        std::memcpy(region, decoded.data(), kept);
-        return kept;
-      },
-      loaded, load);
+      [&decoded](uint8_t* region, size_t bytes) { return decoded.MoveTo(region, bytes); }, loaded,
+      load);
 }
 
 void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& out,

@@ -1,5 +1,7 @@
 #include "platform/sound/sound_buffer_memory.h"
 
+#include <sys/mman.h>
+
 #include <cstring>
 
 namespace vtrak {
@@ -31,13 +33,21 @@ uint8_t SilenceByte(const WAVEFORMATEX& format) {
   return format.wBitsPerSample == 8 ? 0x80 : 0;
 }
 
+void UnmapBufferPages::operator()(uint8_t* memory) const {
+  munmap(memory, bytes);
+}
+
 HRESULT SoundBufferMemory::Allocate(const WAVEFORMATEX& format, uint32_t bytes) {
   const uint8_t silence = SilenceByte(format);
-  // Zeroed pages come cheap from calloc; other silence is written out.
-  uint8_t* memory = static_cast<uint8_t*>(std::calloc(bytes, 1));
-  if (memory == nullptr) return DSERR_OUTOFMEMORY;
+  // Pages of its own, zeroed by the system as they are first touched:
+  // memory from the heap would need zeroing here and may be shared with a
+  // child process (each page written then costs a copy), and whole pages
+  // can be moved in. Other silence is written out.
+  void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return DSERR_OUTOFMEMORY;
+  auto* memory = static_cast<uint8_t*>(mapped);
   if (silence != 0) std::memset(memory, silence, bytes);
-  memory_.reset(memory);
+  memory_ = std::unique_ptr<uint8_t, UnmapBufferPages>(memory, UnmapBufferPages{bytes});
   format_ = format;
   size_ = bytes;
   locked_ = false;

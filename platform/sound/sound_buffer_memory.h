@@ -18,6 +18,12 @@ HRESULT CheckBufferDescription(const DSBUFFERDESC* description, uint32_t& bytes)
 // The byte that is silence in this format: 0x80 for 8-bit samples, else 0.
 uint8_t SilenceByte(const WAVEFORMATEX& format);
 
+// Gives a buffer's pages back.
+struct UnmapBufferPages {
+  size_t bytes = 0;
+  void operator()(uint8_t* memory) const;
+};
+
 class SoundBufferMemory {
  public:
   // Takes `bytes` bytes of silence; DSERR_OUTOFMEMORY when there is no room.
@@ -34,11 +40,8 @@ class SoundBufferMemory {
   bool locked() const { return locked_; }
 
  private:
-  struct Free {
-    void operator()(uint8_t* memory) const { std::free(memory); }
-  };
   WAVEFORMATEX format_{};
-  std::unique_ptr<uint8_t[], Free> memory_;
+  std::unique_ptr<uint8_t, UnmapBufferPages> memory_;
   uint32_t size_ = 0;
   bool locked_ = false;
 };
