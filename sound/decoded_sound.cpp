@@ -16,7 +16,7 @@ constexpr uint64_t kHeaderBytes = 44;
 // The most one read takes from the stream, and the room kept free for it.
 constexpr uint64_t kPieceBytes = 1 << 20;
 // Samples gather in memory until this many can go to the file in one write.
-constexpr uint64_t kWriteBytes = 256 << 10;
+constexpr uint64_t kWriteBytes = 1 << 20;
 
 }  // namespace
 
