@@ -46,6 +46,11 @@ HRESULT SoundBufferMemory::Allocate(const WAVEFORMATEX& format, uint32_t bytes) 
   void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) return DSERR_OUTOFMEMORY;
   auto* memory = static_cast<uint8_t*>(mapped);
+#ifdef MADV_HUGEPAGE
+  // Large pages where the system has them: a new buffer's pages are then
+  // taken in few faults rather than one for every 4 KiB.
+  madvise(mapped, bytes, MADV_HUGEPAGE);
+#endif
   if (silence != 0) std::memset(memory, silence, bytes);
   memory_ = std::unique_ptr<uint8_t, UnmapBufferPages>(memory, UnmapBufferPages{bytes});
   format_ = format;
