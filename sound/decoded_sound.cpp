@@ -41,10 +41,6 @@ bool DecodedSound::Grow() {
   }
   memory_ = static_cast<uint8_t*>(grown);
   capacity_ = capacity;
-#ifdef MADV_HUGEPAGE
-  // Taken in large pages where the system has them: far fewer faults.
-  madvise(grown, capacity, MADV_HUGEPAGE);
-#endif
   return true;
 }
 
