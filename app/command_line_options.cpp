@@ -20,15 +20,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
       commandLine.options.fullscreen = argument == "--fullscreen";
       continue;
     }
-    std::string_view key;
-    for (std::string_view valued : {"scale", "rate"}) {
-      const std::string_view name = argument.substr(0, argument.find('='));
-      if (name.size() == valued.size() + 2 && name.substr(0, 2) == "--" &&
-          name.substr(2) == valued) {
-        key = valued;
-      }
-    }
-    if (key.empty()) break;  // the path starts here
+    // --scale N, --scale=N, --rate HZ, --rate=HZ
+    const std::string_view name = argument.substr(0, argument.find('='));
+    if (name != "--scale" && name != "--rate") break;  // the path starts here
+    const std::string_view key = name.substr(2);
     std::string_view value;
     if (argument.size() > key.size() + 2) {
       value = argument.substr(key.size() + 3);
