@@ -110,10 +110,30 @@ start_desktop() {
   openbox --sm-disable >"$PERSON_TMP/openbox.log" 2>&1 &
   PERSON_PIDS+=($!)
   wait_for window_manager_runs || fail "openbox did not start on $DISPLAY"
+  settle_key_bindings
 }
 
 window_manager_runs() {
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+# The first key pressed through XTEST on a new X server switches the server's
+# keyboard to another source device, and every client hears that the keyboard
+# map changed; openbox then drops all its key grabs and takes them again. A
+# key pressed meanwhile goes to the focused window instead: an Alt+F4 sent
+# then reaches the game as two plain keys and nothing closes. So the desktop
+# starts with that switch behind it: Super+F2 and Super+F1 (openbox's
+# bindings for going to desktops 2 and 1) are pressed until openbox has
+# acted on each. It handles its events in order, so once it has acted on a
+# key its grabs are back.
+settle_key_bindings() {
+  wait_for desktop_after_key super+F2 1 && wait_for desktop_after_key super+F1 0 ||
+    fail "openbox does not act on Super+F1/F2 (its bindings for desktops 1 and 2) on $DISPLAY"
+}
+# Presses $1, and is true once openbox shows desktop $2 (counted from 0).
+desktop_after_key() {
+  xdotool key "$1"
+  xprop -root _NET_CURRENT_DESKTOP 2>/dev/null | grep -q "= $2\$"
 }
 
 # Prints the id of the first visible top-level window titled exactly $1, once
@@ -167,7 +187,8 @@ expect_end_0() {
 # Closes window $1 through the window manager (Alt+F4) and checks that the
 # game, process $2 (a child of this shell), ended with status 0.
 close_game() {
-  xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 || true
+  xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 ||
+    fail "could not activate window $1 and press Alt+F4 in it"
   expect_end_0 "$2" "its window was closed"
 }
 
