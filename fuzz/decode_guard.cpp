@@ -19,7 +19,7 @@ OggDecodeSummary DecodeCatchingDivision(int inputFd, DecodedSound& output, int) 
   // Its state is freed on the way out, after a division too. It lives on the
   // heap: a local object changed between sigsetjmp and siglongjmp would be
   // indeterminate after the jump.
-  const auto decoder = std::make_unique<OggToWavDecoder>();
+  const auto decoder = std::make_unique<OggDecoder>();
   struct sigaction guard {};
   struct sigaction saved {};
   guard.sa_handler = OnDivision;
@@ -27,7 +27,7 @@ OggDecodeSummary DecodeCatchingDivision(int inputFd, DecodedSound& output, int) 
   sigaction(SIGFPE, &guard, &saved);
   OggDecodeSummary summary;
   if (sigsetjmp(divided, 1) == 0) {
-    summary = decoder->Run(inputFd, output.wavFd());
+    summary = decoder->Run(inputFd, output);
   } else {
     summary = OggDecodeSummary{};
     summary.error = SoundLoadError::DecoderCrashed;

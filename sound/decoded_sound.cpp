@@ -13,8 +13,8 @@ namespace vtrak {
 namespace {
 
 constexpr uint64_t kHeaderBytes = 44;
-// The most one read takes from the stream, and the room kept free for it.
-constexpr uint64_t kPieceBytes = 1 << 20;
+// The room first taken; it doubles as the samples need.
+constexpr uint64_t kFirstCapacity = 4 << 20;
 // Samples gather in memory until this many can go to the file in one write.
 constexpr uint64_t kWriteBytes = 1 << 20;
 
@@ -24,8 +24,12 @@ DecodedSound::~DecodedSound() {
   if (memory_ != nullptr) munmap(memory_, capacity_);
 }
 
-bool DecodedSound::Grow() {
-  const uint64_t capacity = capacity_ == 0 ? 4 * kPieceBytes : 2 * capacity_;
+bool DecodedSound::MakeRoom(uint64_t bytes) {
+  if (capacity_ - size_ >= bytes) return true;
+  // Pages of its own: memory from the heap may be shared with the decoding
+  // process, and each page written would be copied first.
+  uint64_t capacity = capacity_ == 0 ? kFirstCapacity : capacity_;
+  while (capacity - size_ < bytes) capacity *= 2;
   void* grown = MAP_FAILED;
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
   // Remapping moves the pages, not the bytes.
@@ -65,12 +69,6 @@ size_t DecodedSound::MoveTo(uint8_t* into, size_t bytes) {
   return kept;
 }
 
-bool DecodedSound::Fail(SoundLoadError error, int detail) {
-  failure_ = error;
-  failureDetail_ = detail;
-  return false;
-}
-
 bool DecodedSound::WritePending() {
   if (size_ == written_) return true;
   const uint64_t bytes = size_ - written_;
@@ -92,22 +90,23 @@ bool DecodedSound::WritePending() {
   return true;
 }
 
-StreamState DecodedSound::Take(int stream, uint64_t maxBytes) {
-  kept_ = true;
-  if (capacity_ - size_ < kPieceBytes && !Grow()) return StreamState::Refused;
-  const ssize_t got = read(stream, memory_ + size_, kPieceBytes);
-  if (got < 0) return errno == EINTR || errno == EAGAIN ? StreamState::Open : StreamState::Ended;
-  if (got == 0) return StreamState::Ended;
-  size_ += static_cast<uint64_t>(got);
-  if (size_ > maxBytes) {
-    Fail(SoundLoadError::TooLongToLoad, 0);
-    return StreamState::Refused;
-  }
-  if (size_ - written_ >= kWriteBytes && !WritePending()) return StreamState::Refused;
-  return StreamState::Open;
+uint8_t* DecodedSound::Room() {
+  return MakeRoom(kPcmBlockBytes) ? memory_ + size_ : nullptr;
 }
 
-bool DecodedSound::Finish(int32_t channels, int32_t rate) {
+bool DecodedSound::Filled(size_t bytes) {
+  size_ += bytes;
+  return size_ - written_ < kWriteBytes || WritePending();
+}
+
+bool DecodedSound::Append(const uint8_t* from, size_t bytes) {
+  if (!MakeRoom(bytes)) return false;
+  std::memcpy(memory_ + size_, from, bytes);
+  return Filled(bytes);
+}
+
+bool DecodedSound::Finish(int32_t channels, int32_t rate, uint32_t dataBytes) {
+  if (dataBytes != size_) return Fail(SoundLoadError::DecoderLost, 0);
   if (!WritePending()) return false;
   uint8_t header[kHeaderBytes];
   BuildCanonicalWavHeader(header, channels, rate, static_cast<uint32_t>(size_));

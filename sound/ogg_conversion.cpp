@@ -18,6 +18,7 @@
 #include "platform/core/child_process.h"
 #include "platform/core/held_signals.h"
 #include "sound/ogg_decode.h"
+#include "sound/sample_ring.h"
 #include "sound/sound_file.h"
 
 namespace vtrak {
@@ -142,18 +143,6 @@ class TemporaryResult {
   FileDescriptor lock_;
 };
 
-// The decoder's own account of the file, checked against the file itself.
-bool WholeResult(int fd, const OggDecodeSummary& summary) {
-  struct stat status {};
-  uint8_t header[44];
-  return fstat(fd, &status) == 0 &&
-         static_cast<uint64_t>(status.st_size) == 44u + uint64_t{summary.dataBytes} &&
-         pread(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) &&
-         std::memcmp(header, "RIFF", 4) == 0 &&
-         (header[40] | header[41] << 8 | header[42] << 16 | uint32_t{header[43]} << 24) ==
-             summary.dataBytes;
-}
-
 // The memory for the decoder, taken and given back at once: where there is
 // none, the decoder would fail in ways that look like a damaged file.
 bool RoomToDecode() {
@@ -164,18 +153,10 @@ bool RoomToDecode() {
   return true;
 }
 
-// The loader on the new result: on the samples kept in memory, described as
-// its header describes them, or else on the file read back.
-HRESULT LoadResult(SoundBank& bank, int fd, DecodedSound& decoded, const OggDecodeSummary& summary,
+// The loader on the new result's samples, described as its header
+// describes them, taken from memory rather than read back.
+HRESULT LoadResult(SoundBank& bank, DecodedSound& decoded, const OggDecodeSummary& summary,
                    std::unique_ptr<DirectSoundBuffer8>& loaded, SoundLoadReport& load) {
-  if (!decoded.kept()) {
-    if (lseek(fd, 0, SEEK_SET) != 0) {
-      load.error = SoundLoadError::WriteFailed;
-      load.detail = errno;
-      return E_FAIL;
-    }
-    return LoadWavFile(bank, fd, loaded, load);
-  }
   WavHeader header;
   header.channels = static_cast<uint8_t>(summary.channels);
   header.sampleRate = static_cast<uint32_t>(summary.rate);
@@ -208,8 +189,10 @@ void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& o
 
   DecodedSound decoded(temporary.fd());
   OggDecodeSummary summary = runDecode(input.get(), decoded, held.fd());
-  if (summary.error == SoundLoadError::None && !WholeResult(temporary.fd(), summary)) {
-    summary.error = SoundLoadError::DecoderLost;
+  if (summary.error == SoundLoadError::None &&
+      !decoded.Finish(summary.channels, summary.rate, summary.dataBytes)) {
+    summary.error = decoded.failure();
+    summary.detail = decoded.failureDetail();
   }
   out.linksConverted = summary.linksConverted;
   out.nextChannels = summary.nextChannels;
@@ -231,9 +214,8 @@ void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& o
   // one; without a sound device, the verdict of the rules every device keeps.
   std::unique_ptr<DirectSoundBuffer8> loaded;
   SoundLoadReport load;
-  const bool loadable =
-      Succeeded(LoadResult(bank, temporary.fd(), decoded, summary, loaded, load)) ||
-      load.error == SoundLoadError::NoSoundDevice;
+  const bool loadable = Succeeded(LoadResult(bank, decoded, summary, loaded, load)) ||
+                        load.error == SoundLoadError::NoSoundDevice;
   if (!loadable) {
     out.error = load.error != SoundLoadError::None ? load.error : SoundLoadError::WriteFailed;
     out.detail = load.error != SoundLoadError::None ? load.detail : errno;
@@ -261,28 +243,30 @@ void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& o
 
 OggDecodeSummary DecodeInChildProcess(int inputFd, DecodedSound& output, int stopFd) {
   OggDecodeSummary summary;
+  SampleRing ring;
+  if (!ring.ok()) {
+    summary.error =
+        ring.error() == ENOMEM ? SoundLoadError::OutOfMemory : SoundLoadError::DecoderNotStarted;
+    summary.detail = ring.error();
+    return summary;
+  }
   const ChildEnd end = RunStreamingChild(
       &summary, sizeof summary,
-      [inputFd](void* result, int stream) {
+      [inputFd, &ring](void* result, int stream) {
         auto& into = *static_cast<OggDecodeSummary*>(result);
         if (RoomToDecode()) {
-          into = DecodeOggToWav(inputFd, stream, kMaxLoadableDataBytes, PcmOutput::Stream);
+          SampleRing::Filler filler(ring, stream);
+          into = DecodeOgg(inputFd, filler);
         } else {
           into.error = SoundLoadError::OutOfMemory;
         }
       },
-      [&output](int stream) { return output.Take(stream, kMaxLoadableDataBytes); }, stopFd);
-  if (end.returned) {
-    if (summary.error == SoundLoadError::None && !output.Finish(summary.channels, summary.rate)) {
-      summary.error = output.failure();
-      summary.detail = output.failureDetail();
-    }
-    return summary;
-  }
+      [&ring, &output](int stream) { return ring.Deliver(stream, output); }, stopFd);
+  if (end.returned) return summary;
   summary = OggDecodeSummary{};
   if (end.refused) {
-    summary.error = output.failure();
-    summary.detail = output.failureDetail();
+    summary.error = ring.failure();
+    summary.detail = ring.failureDetail();
   } else if (!end.started) {
     summary.error = SoundLoadError::DecoderNotStarted;
     summary.detail = end.startError;

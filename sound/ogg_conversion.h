@@ -17,28 +17,23 @@ inline constexpr const char* kResultWavPath = "data\\result.wav";
 inline constexpr const char* kResultWavPath = "data/result.wav";
 #endif
 
-// The decoder's block: the most one ov_read may fill.
-inline constexpr int kPcmBlockBytes = 4096;
-
 // True for a name whose second-to-last character is a lower-case 'g'
 // ("music.ogg", and as much "x.gz"): LoadSound converts those first.
 bool IsOggVorbisName(const char* path);
 
-// Decodes the file open at `inputFd` into the WAV file `output.wavFd()`
-// where a crash of the decoder cannot end the caller, and says how it ended;
-// it gives up on the decode (Interrupted) when `stopFd`, if not -1, becomes
-// readable first. A runner may pass the samples through `output`, which
-// writes the file and keeps them for the loader, or write the file itself
-// (DecodeOggToWav).
+// Decodes the file open at `inputFd` into `output` where a crash of the
+// decoder cannot end the caller, and says how it ended; it gives up on the
+// decode (Interrupted) when `stopFd`, if not -1, becomes readable first. The
+// caller then has `output` finish the file.
 using OggDecodeRunner = OggDecodeSummary (*)(int inputFd, DecodedSound& output, int stopFd);
 
-// The program's way: a child process for each decode, streaming its samples
-// to this one, which writes the file meanwhile.
+// The program's way: a child process for each decode, handing its samples
+// to this one (see SampleRing), which writes the file meanwhile.
 OggDecodeSummary DecodeInChildProcess(int inputFd, DecodedSound& output, int stopFd);
 
 // Always 0. The file is decoded apart (by `runDecode`) into a new file in
-// data/, whose samples the loader then takes into a new buffer (from memory
-// when the runner kept them, else from the file); only when that
+// data/, whose samples the loader then takes into a new buffer from memory;
+// only when that
 // succeeds does the new file replace "data/result.wav" and the buffer take
 // the slot's place. When anything fails (the input cannot be read or is not
 // Ogg Vorbis, the decoder crashes, a write fails, the sound is more than the

@@ -1,14 +1,12 @@
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include "sound/ogg_decode.h"
 
-#include <unistd.h>
 #include <vorbis/vorbisfile.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <new>
 
-#include "sound/ogg_conversion.h"
 #include "sound/ogg_page_filter.h"
 #include "sound/sound_file.h"
 
@@ -18,8 +16,6 @@ namespace {
 // Decoder errors in a row, without the decoder moving on through the file,
 // after which the stream counts as unreadable rather than damaged.
 constexpr int kStuckErrorLimit = 16;
-// Decoded sound is gathered and written in pieces of this size.
-constexpr size_t kWriteBatchBytes = 256 * 1024;
 
 OggDecodeSummary Failure(SoundLoadError error, int detail = 0) {
   OggDecodeSummary summary;
@@ -44,8 +40,12 @@ bool Loadable(const vorbis_info& format) {
          rate <= int64_t{DSBFREQUENCY_MAX};
 }
 
-OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
-                        uint64_t maxDataBytes, PcmOutput form) {
+// The sink's failure as the decode's.
+OggDecodeSummary SinkFailure(const PcmSink& sink) {
+  return Failure(sink.failure(), sink.failureDetail());
+}
+
+OggDecodeSummary Decode(OggVorbis_File& decoder, PcmSink& sink, uint64_t maxDataBytes) {
   const vorbis_info* first = ov_info(&decoder, -1);
   if (first == nullptr) return Failure(SoundLoadError::NotOggVorbis);
   // Copied: a decoder reading forwards keeps each new link's format in the
@@ -57,11 +57,6 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
     summary.error = SoundLoadError::NotLoadable;
     return summary;
   }
-  size_t batched = 0;
-  if (form == PcmOutput::WavFile) {
-    batched = 44;  // the header, its sizes still 0
-    BuildCanonicalWavHeader(batch, summary.channels, summary.rate, 0);
-  }
 
   summary.linksConverted = 1;
   uint64_t written = 0;
@@ -69,13 +64,11 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
   int stuckErrors = 0;
   ogg_int64_t lastErrorAt = -1;
   for (;;) {
-    if (kWriteBatchBytes - batched < kPcmBlockBytes) {
-      if (!WriteFully(outputFd, batch, batched)) return Failure(SoundLoadError::WriteFailed, errno);
-      batched = 0;
-    }
-    char* block = reinterpret_cast<char*>(batch + batched);
+    uint8_t* const block = sink.Room();
+    if (block == nullptr) return SinkFailure(sink);
     int bitstream = 0;
-    const long bytes = ov_read(&decoder, block, kPcmBlockBytes, 0, 2, 1, &bitstream);
+    const long bytes =
+        ov_read(&decoder, reinterpret_cast<char*>(block), kPcmBlockBytes, 0, 2, 1, &bitstream);
     if (bytes == 0) break;
     if (bytes < 0) {
       // A gap or a damaged part is skipped; an error that leaves the
@@ -102,30 +95,22 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* batch, int outputFd,
       return Failure(SoundLoadError::TooLongToLoad);
     }
     written += static_cast<uint64_t>(bytes);
-    batched += static_cast<size_t>(bytes);
+    if (!sink.Filled(static_cast<size_t>(bytes))) return SinkFailure(sink);
   }
-  if (!WriteFully(outputFd, batch, batched)) return Failure(SoundLoadError::WriteFailed, errno);
-
+  if (!sink.Flush()) return SinkFailure(sink);
   summary.dataBytes = static_cast<uint32_t>(written);
-  if (form == PcmOutput::Stream) return summary;
-  uint8_t header[44];
-  BuildCanonicalWavHeader(header, summary.channels, summary.rate, summary.dataBytes);
-  if (pwrite(outputFd, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header)) {
-    return Failure(SoundLoadError::WriteFailed, errno != 0 ? errno : EIO);
-  }
   return summary;
 }
 
 }  // namespace
 
-OggToWavDecoder::OggToWavDecoder() : decoder_(std::make_unique<OggVorbis_File>()) {}
+OggDecoder::OggDecoder() : decoder_(std::make_unique<OggVorbis_File>()) {}
 
-OggToWavDecoder::~OggToWavDecoder() {
+OggDecoder::~OggDecoder() {
   if (held_) ov_clear(decoder_.get());
 }
 
-OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDataBytes,
-                                      PcmOutput form) {
+OggDecodeSummary OggDecoder::Run(int inputFd, PcmSink& sink, uint64_t maxDataBytes) {
   try {
     input_ = std::make_unique<OggPageFilter>(inputFd);
   } catch (const std::bad_alloc&) {
@@ -140,17 +125,16 @@ OggDecodeSummary OggToWavDecoder::Run(int inputFd, int outputFd, uint64_t maxDat
     return Failure(SoundLoadError::NotOggVorbis);
   }
   try {
-    batch_.reset(new uint8_t[kWriteBatchBytes]);
-    return Decode(*decoder_, batch_.get(), outputFd, maxDataBytes, form);
+    return Decode(*decoder_, sink, maxDataBytes);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }
 }
 
-OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd, uint64_t maxDataBytes, PcmOutput form) {
+OggDecodeSummary DecodeOgg(int inputFd, PcmSink& sink, uint64_t maxDataBytes) {
   try {
-    OggToWavDecoder decoder;
-    return decoder.Run(inputFd, outputFd, maxDataBytes, form);
+    OggDecoder decoder;
+    return decoder.Run(inputFd, sink, maxDataBytes);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }

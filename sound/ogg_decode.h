@@ -1,8 +1,8 @@
 #pragma once
 // The decoding half of the Ogg Vorbis conversion: a whole Ogg Vorbis file to
-// a 16-bit PCM WAV file whose header states exactly what follows it. It runs
-// in a process of its own (see ConvertOggToWav): the decoder is not trusted
-// to survive a hostile file.
+// 16-bit PCM samples. It runs in a process of its own (see
+// ConvertOggToWav): the decoder is not trusted to survive a hostile file.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -30,44 +30,62 @@ struct OggDecodeSummary {
   int32_t nextRate = 0;
 };
 
-// Where decoded sound goes: a whole WAV file, or the bare samples down a
-// pipe (the summary then says what they are).
-enum class PcmOutput { WavFile, Stream };
+// The decoder's block: the most one ov_read may fill.
+inline constexpr int kPcmBlockBytes = 4096;
 
-// Decodes the Ogg Vorbis file open at `inputFd` into `outputFd` (empty,
-// writable, seekable): the canonical 44-byte header, then the samples as
-// the decoder delivers them, then the header again with the sizes of what
-// was written. The file is read forwards once, its pages only (see
-// OggPageFilter). Stops before the first link of a chained stream whose
-// channels or rate differ from the first link's. Fails with NotLoadable,
-// before any sample, when the first link's channels or rate are not what
-// the loader takes, and with TooLongToLoad as soon as the sound data would
-// pass `maxDataBytes`. With PcmOutput::Stream, `outputFd` gets the samples
-// alone, and may be a pipe.
-OggDecodeSummary DecodeOggToWav(int inputFd, int outputFd,
-                                uint64_t maxDataBytes = kMaxLoadableDataBytes,
-                                PcmOutput form = PcmOutput::WavFile);
-
-// DecodeOggToWav with the decoder's state held here, so that it is freed
-// (and the input's stream closed) even when Run does not return: when a
-// crash of the decoder is caught and the caller goes on without it.
-class OggToWavDecoder {
+// Where the decoder puts its samples, a block at a time.
+class PcmSink {
  public:
-  OggToWavDecoder();
-  ~OggToWavDecoder();
-  OggToWavDecoder(const OggToWavDecoder&) = delete;
-  OggToWavDecoder& operator=(const OggToWavDecoder&) = delete;
+  virtual ~PcmSink() = default;
+  // Room for kPcmBlockBytes more bytes at least, or nullptr with failure()
+  // set.
+  virtual uint8_t* Room() = 0;
+  // The first `bytes` at the last Room() are samples now; false with
+  // failure() set.
+  virtual bool Filled(size_t bytes) = 0;
+  // Every sample is in; false with failure() set.
+  virtual bool Flush() { return true; }
+  SoundLoadError failure() const { return failure_; }
+  int failureDetail() const { return failureDetail_; }
+
+ protected:
+  bool Fail(SoundLoadError error, int detail) {
+    failure_ = error;
+    failureDetail_ = detail;
+    return false;
+  }
+
+ private:
+  SoundLoadError failure_ = SoundLoadError::None;
+  int failureDetail_ = 0;
+};
+
+// Decodes the Ogg Vorbis file open at `inputFd` into `sink`, bare 16-bit
+// PCM as the decoder delivers it. The file is read forwards once, its pages
+// only (see OggPageFilter). Stops before the first link of a chained stream
+// whose channels or rate differ from the first link's. Fails with
+// NotLoadable, before any sample, when the first link's channels or rate are
+// not what the loader takes, and with TooLongToLoad as soon as the sound
+// data would pass `maxDataBytes`.
+OggDecodeSummary DecodeOgg(int inputFd, PcmSink& sink,
+                           uint64_t maxDataBytes = kMaxLoadableDataBytes);
+
+// DecodeOgg with the decoder's state held here, so that it is freed (and
+// the input's stream closed) even when Run does not return: when a crash of
+// the decoder is caught and the caller goes on without it.
+class OggDecoder {
+ public:
+  OggDecoder();
+  ~OggDecoder();
+  OggDecoder(const OggDecoder&) = delete;
+  OggDecoder& operator=(const OggDecoder&) = delete;
 
   // Once for each decoder.
-  OggDecodeSummary Run(int inputFd, int outputFd, uint64_t maxDataBytes = kMaxLoadableDataBytes,
-                       PcmOutput form = PcmOutput::WavFile);
+  OggDecodeSummary Run(int inputFd, PcmSink& sink, uint64_t maxDataBytes = kMaxLoadableDataBytes);
 
  private:
   std::unique_ptr<OggPageFilter> input_;
   std::unique_ptr<OggVorbis_File> decoder_;
-  // The output's write batch, held here rather than in the decoding frame:
-  // a crash caught by a jump out of that frame still frees it.
-  std::unique_ptr<uint8_t[]> batch_;
   bool held_ = false;  // the decoder may hold state
 };
 

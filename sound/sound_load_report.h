@@ -21,7 +21,7 @@ enum class SoundLoadError {
   NotLoadable,         // `channels` at `rate` Hz: not what the loader takes
   TooLongToLoad,       // more sound than the loader takes (DSBSIZE_MAX bytes)
   DecoderStuck,        // decoder errors without progress through the file
-  DecoderNotStarted,   // `detail`: the errno of the pipe or of fork
+  DecoderNotStarted,   // `detail`: the errno of the stream, the shared memory or fork
   DecoderCrashed,      // `detail`: the signal that ended the decoding process
   DecoderLost,         // `detail`: the decoding process's unexpected exit status
   Interrupted,         // `detail`: the signal that stopped the conversion

@@ -1,9 +1,9 @@
 #include "platform/core/child_process.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,10 +25,6 @@ void ResetSignalsForChild() {
   sigfillset(&all);
   sigprocmask(SIG_UNBLOCK, &all, nullptr);
 }
-
-// The capacity asked for a child's stream: big pieces pass without the child
-// waiting on the parent to read each one.
-constexpr int kStreamPipeBytes = 1 << 20;
 
 enum class Wake { Ended, Stop, Refused };
 
@@ -62,8 +58,8 @@ StreamState AwaitEnd(int stream) {
 }
 
 // The child's result crosses in memory both processes share: that costs no
-// descriptor, and the one pipe serves as the stream and as the sign of the
-// child's end.
+// descriptor, and the one stream serves the child's words and as the sign of
+// its end.
 struct SharedResult {
   explicit SharedResult(size_t size)
       : bytes_(sizeof(bool) + size),
@@ -83,20 +79,20 @@ struct SharedResult {
 };
 
 ChildEnd Run(void* result, size_t size, const std::function<void(void*, int)>& work,
-             const std::function<StreamState(int)>& drain, bool streaming, int stopFd) {
+             const std::function<StreamState(int)>& drain, int stopFd) {
   ChildEnd end;
   const SharedResult shared(size);
   if (!shared.ok()) {
     end.startError = errno;
     return end;
   }
+  // A stream both ways: the child writes to its end, and may read what
+  // this process writes back.
   int stream[2];
-  if (pipe2(stream, O_CLOEXEC) != 0) {
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stream) != 0) {
     end.startError = errno;
     return end;
   }
-  // A large pipe passes big pieces without the child waiting on each read.
-  if (streaming) fcntl(stream[1], F_SETPIPE_SZ, kStreamPipeBytes);
   const pid_t parent = getpid();
   const pid_t child = fork();
   if (child < 0) {
@@ -147,13 +143,13 @@ ChildEnd Run(void* result, size_t size, const std::function<void(void*, int)>& w
 ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
                            int stopFd) {
   return Run(
-      result, size, [&work](void* into, int) { work(into); }, AwaitEnd, false, stopFd);
+      result, size, [&work](void* into, int) { work(into); }, AwaitEnd, stopFd);
 }
 
 ChildEnd RunStreamingChild(void* result, size_t size,
                            const std::function<void(void*, int streamFd)>& work,
                            const std::function<StreamState(int streamFd)>& drain, int stopFd) {
-  return Run(result, size, work, drain, true, stopFd);
+  return Run(result, size, work, drain, stopFd);
 }
 
 }  // namespace vtrak

@@ -2,7 +2,7 @@
 // Work done in a child process, so that a crash in it (a library fed a
 // hostile file) ends only the child. The child shares the parent's open
 // files; what it produces comes back through a page of memory shared with
-// it, and what it streams through a pipe.
+// it, and what it streams through a stream to this process.
 #include <cstddef>
 #include <functional>
 #include <type_traits>
@@ -11,7 +11,7 @@ namespace vtrak {
 
 struct ChildEnd {
   bool started = false;   // the child process could be made
-  int startError = 0;     // the errno of the pipe or of fork when it could not
+  int startError = 0;     // the errno of the stream or of fork when it could not
   bool returned = false;  // `work` returned and the child handed its result over
   bool stopped = false;   // `stopFd` became readable first: the child was killed
   bool refused = false;   // the reader of its stream refused more: the child was killed
@@ -35,9 +35,10 @@ enum class StreamState {
   Refused,  // the reader can take no more: the child is killed
 };
 
-// RunInChildProcess with a pipe from the child: `work` gets its
-// writing end, and `drain` is called with the reading end here whenever bytes
-// wait in it, so that the parent uses them while the child still works.
+// RunInChildProcess with a stream between the two: `work` gets the child's
+// end, and `drain` is called with this one's whenever bytes wait in it, so
+// that the parent uses them while the child still works; both ends may also
+// be written to (here with MSG_NOSIGNAL: the child may be gone).
 ChildEnd RunStreamingChild(void* result, size_t size,
                            const std::function<void(void*, int streamFd)>& work,
                            const std::function<StreamState(int streamFd)>& drain, int stopFd = -1);

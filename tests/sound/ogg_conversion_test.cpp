@@ -122,7 +122,8 @@ TEST_F(OggConversionTest, SoundBeyondWhatTheHeaderCanStateIsRefused) {
   const FileDescriptor input(open("long.ogg", O_RDONLY | O_CLOEXEC));
   const FileDescriptor output(open("out.wav", O_RDWR | O_CREAT | O_CLOEXEC, 0600));
   ASSERT_TRUE(input && output);
-  EXPECT_EQ(DecodeOggToWav(input.get(), output.get(), 15999).error, SoundLoadError::TooLongToLoad);
+  DecodedSound samples(output.get());
+  EXPECT_EQ(DecodeOgg(input.get(), samples, 15999).error, SoundLoadError::TooLongToLoad);
 }
 
 }  // namespace
