@@ -15,7 +15,7 @@ namespace vtrak {
 
 class SampleRing {
  public:
-  static constexpr size_t kSlotCount = 8;
+  static constexpr size_t kSlotCount = 4;
   static constexpr size_t kSlotBytes = 256 * 1024;
 
   // Made before the decoding process is, so that it shares the slots; ok()
