@@ -47,7 +47,7 @@ int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& 
     for (int i = 0; i < steps; ++i) StepFrame(graphics, app, clock, path);
     PresentFrame(graphics);
     tally.SetRefreshHz(graphics.device->PresentRefreshHz());
-    tally.Presented(counter->Now(), steps);
+    tally.Presented(counter->Now(), steps, pace.TakeForgiven());
     if (reportEvery > 0 && tally.seconds() >= reportEvery) {
       std::fputs(tally.Line().c_str(), stderr);
       tally.Restart();

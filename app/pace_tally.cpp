@@ -21,9 +21,10 @@ void PaceTally::SetRefreshHz(double hz) {
   period_ = std::max<uint64_t>(1, static_cast<uint64_t>(static_cast<double>(ticksPerSecond_) / hz));
 }
 
-void PaceTally::Presented(uint64_t now, int steps) {
+void PaceTally::Presented(uint64_t now, int steps, uint64_t forgiven) {
   ++presents_;
   steps_ += static_cast<uint64_t>(steps);
+  forgiven_ += forgiven;
   if (running_) {
     const uint64_t gap = now - last_;
     shownTicks_ += gap;
@@ -37,7 +38,7 @@ void PaceTally::Presented(uint64_t now, int steps) {
 }
 
 void PaceTally::Restart() {
-  presents_ = steps_ = missed_ = shownTicks_ = intervalPresents_ = intervalSteps_ = 0;
+  presents_ = steps_ = missed_ = forgiven_ = shownTicks_ = intervalPresents_ = intervalSteps_ = 0;
 }
 
 double PaceTally::seconds() const {
@@ -51,10 +52,11 @@ std::string PaceTally::Line() const {
   std::snprintf(
       line, sizeof line,
       "vtrak: pace: display_hz=%d refresh_hz=%.2f rate_hz=%d seconds=%.3f presents=%" PRIu64
-      " presents_per_s=%.2f steps=%" PRIu64 " steps_per_s=%.2f missed_refreshes=%" PRIu64 "\n",
+      " presents_per_s=%.2f steps=%" PRIu64 " steps_per_s=%.2f missed_refreshes=%" PRIu64
+      " forgiven_steps=%" PRIu64 "\n",
       displayHz_, refreshHz_, rateHz_, seconds, presents_,
       static_cast<double>(intervalPresents_) * per, steps_,
-      static_cast<double>(intervalSteps_) * per, missed_);
+      static_cast<double>(intervalSteps_) * per, missed_, forgiven_);
   return line;
 }
 

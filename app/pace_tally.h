@@ -17,8 +17,9 @@ class PaceTally {
 
   // The refresh the presents were found to keep: misses count against it.
   void SetRefreshHz(double hz);
-  // A frame that made `steps` steps was presented; the present returned at `now`.
-  void Presented(uint64_t now, int steps);
+  // A frame that made `steps` steps, and forgave `forgiven` more (the
+  // machine stalled), was presented; the present returned at `now`.
+  void Presented(uint64_t now, int steps, uint64_t forgiven = 0);
   // The window was hidden: the time away is neither shown time nor a miss.
   void Paused() { running_ = false; }
   // The counts start again from the last present.
@@ -29,7 +30,8 @@ class PaceTally {
   uint64_t steps() const { return steps_; }
   uint64_t missedRefreshes() const { return missed_; }
   // "vtrak: pace: display_hz=… refresh_hz=… rate_hz=… seconds=… presents=… presents_per_s=…
-  // steps=… steps_per_s=… missed_refreshes=…", the rates over the shown time.
+  // steps=… steps_per_s=… missed_refreshes=… forgiven_steps=…", the rates over the shown
+  // time.
   std::string Line() const;
 
  private:
@@ -41,6 +43,7 @@ class PaceTally {
   uint64_t presents_ = 0;
   uint64_t steps_ = 0;
   uint64_t missed_ = 0;
+  uint64_t forgiven_ = 0;
   uint64_t shownTicks_ = 0;        // from each run's first present to its last
   uint64_t intervalPresents_ = 0;  // presents and steps that end such an interval
   uint64_t intervalSteps_ = 0;

@@ -36,7 +36,9 @@ int StepPace::StepsDue(uint64_t now) {
   const uint64_t due = StepsDueAfter(now - start_, rate_, ticksPerSecond_);
   const uint64_t owed = due > made_ ? due - made_ : 0;
   made_ = std::max(made_, due);
-  return static_cast<int>(std::min(owed, kMostStepsPerFrame));
+  const uint64_t steps = std::min(owed, kMostStepsPerFrame);
+  forgiven_ += owed - steps;
+  return static_cast<int>(steps);
 }
 
 std::optional<std::string> PaceNote(int refreshHz, int rateHz) {

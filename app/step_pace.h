@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace vtrak {
 
@@ -22,6 +23,8 @@ class StepPace {
 
   // The steps the frame starting at `now` makes; they count as made.
   int StepsDue(uint64_t now);
+  // The steps forgiven since the last call, and none after it.
+  uint64_t TakeForgiven() { return std::exchange(forgiven_, 0); }
   // The window was hidden: the next frame makes one step and the schedule
   // starts again from it, owing nothing for the time away.
   void Restart() { started_ = false; }
@@ -31,6 +34,7 @@ class StepPace {
   uint64_t rate_;
   uint64_t start_ = 0;
   uint64_t made_ = 0;
+  uint64_t forgiven_ = 0;
   bool started_ = false;
 };
 

@@ -127,6 +127,15 @@ TEST(FrameLoop, AtAChosenRateNSecondsMakeNTimesTheRateInStepsWhateverTheRefresh)
   }
 }
 
+TEST(FrameLoop, AStalledFrameMakesUpFourStepsAndCountsTheRestAsForgiven) {
+  StepPace pace(1000, 60);  // a counter of 1000 ticks a second
+  EXPECT_EQ(pace.StepsDue(0), 1);
+  EXPECT_EQ(pace.StepsDue(1000), 4);  // a second's stall: 60 steps owed
+  EXPECT_EQ(pace.TakeForgiven(), 56u);
+  EXPECT_EQ(pace.StepsDue(1017), 1);  // and the schedule goes on from the start
+  EXPECT_EQ(pace.TakeForgiven(), 0u);
+}
+
 TEST(FrameLoop, APaceNoteOnlyWhenTheRefreshIsFarFromSixtyHertzAndNoRateIsChosen) {
   for (const int quiet : {0, 57, 60, 63}) EXPECT_FALSE(PaceNote(quiet, 0)) << quiet;
   EXPECT_FALSE(PaceNote(144, 60));
