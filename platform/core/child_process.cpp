@@ -50,13 +50,6 @@ Wake AwaitChild(int stream, const std::function<StreamState(int)>& drain, int st
   }
 }
 
-// A stream nobody writes to: it ends when the child does.
-StreamState AwaitEnd(int stream) {
-  uint8_t ignored[64];
-  const ssize_t got = read(stream, ignored, sizeof ignored);
-  return got < 0 && errno == EINTR ? StreamState::Open : StreamState::Ended;
-}
-
 // The child's result crosses in memory both processes share: that costs no
 // descriptor, and the one stream serves the child's words and as the sign of
 // its end.
@@ -78,8 +71,11 @@ struct SharedResult {
   void* memory_;
 };
 
-ChildEnd Run(void* result, size_t size, const std::function<void(void*, int)>& work,
-             const std::function<StreamState(int)>& drain, int stopFd) {
+}  // namespace
+
+ChildEnd RunStreamingChild(void* result, size_t size,
+                           const std::function<void(void*, int streamFd)>& work,
+                           const std::function<StreamState(int streamFd)>& drain, int stopFd) {
   ChildEnd end;
   const SharedResult shared(size);
   if (!shared.ok()) {
@@ -136,20 +132,6 @@ ChildEnd Run(void* result, size_t size, const std::function<void(void*, int)>& w
   end.returned = WIFEXITED(status) && end.exitStatus == 0 && shared.complete();
   if (end.returned) std::memcpy(result, shared.result(), size);
   return end;
-}
-
-}  // namespace
-
-ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
-                           int stopFd) {
-  return Run(
-      result, size, [&work](void* into, int) { work(into); }, AwaitEnd, stopFd);
-}
-
-ChildEnd RunStreamingChild(void* result, size_t size,
-                           const std::function<void(void*, int streamFd)>& work,
-                           const std::function<StreamState(int streamFd)>& drain, int stopFd) {
-  return Run(result, size, work, drain, stopFd);
 }
 
 }  // namespace vtrak

@@ -5,7 +5,6 @@
 // it, and what it streams through a stream to this process.
 #include <cstddef>
 #include <functional>
-#include <type_traits>
 
 namespace vtrak {
 
@@ -19,15 +18,6 @@ struct ChildEnd {
   int exitStatus = 0;     // its exit status when it exited otherwise
 };
 
-// Runs `work` in a child process; `work` fills the `size` bytes at `result`,
-// which are then copied back here. Waits for the child to end, or, when
-// `stopFd` (if not -1) becomes readable first, kills it and waits for that.
-// In the child, crash signals take their default action (they end it,
-// whatever handlers this process has), an over-large write fails instead of
-// killing it, and it dies with this process.
-ChildEnd RunInChildProcess(void* result, size_t size, const std::function<void(void*)>& work,
-                           int stopFd = -1);
-
 // What a reader made of the bytes waiting in a child's stream.
 enum class StreamState {
   Open,     // more may come
@@ -35,20 +25,18 @@ enum class StreamState {
   Refused,  // the reader can take no more: the child is killed
 };
 
-// RunInChildProcess with a stream between the two: `work` gets the child's
-// end, and `drain` is called with this one's whenever bytes wait in it, so
-// that the parent uses them while the child still works; both ends may also
-// be written to (here with MSG_NOSIGNAL: the child may be gone).
+// Runs `work` in a child process; `work` fills the `size` bytes at `result`,
+// which are then copied back here. A stream joins the two: `work` gets the
+// child's end, and `drain` is called with this one's whenever bytes wait in
+// it, so that the parent uses them while the child still works; both ends
+// may also be written to (here with MSG_NOSIGNAL: the child may be gone).
+// Waits for the child to end, or, when `stopFd` (if not -1) becomes readable
+// first or `drain` refuses, kills it and waits for that. In the child, crash
+// signals take their default action (they end it, whatever handlers this
+// process has), an over-large write fails instead of killing it, and it
+// dies with this process.
 ChildEnd RunStreamingChild(void* result, size_t size,
                            const std::function<void(void*, int streamFd)>& work,
                            const std::function<StreamState(int streamFd)>& drain, int stopFd = -1);
-
-template <typename Result>
-ChildEnd RunInChildProcess(Result& result, const std::function<void(Result&)>& work,
-                           int stopFd = -1) {
-  static_assert(std::is_trivially_copyable_v<Result>);
-  return RunInChildProcess(
-      &result, sizeof result, [&work](void* into) { work(*static_cast<Result*>(into)); }, stopFd);
-}
 
 }  // namespace vtrak

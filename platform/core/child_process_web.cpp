@@ -7,12 +7,6 @@
 
 namespace vtrak {
 
-ChildEnd RunInChildProcess(void*, size_t, const std::function<void(void*)>&, int) {
-  ChildEnd end;
-  end.startError = ENOSYS;
-  return end;
-}
-
 ChildEnd RunStreamingChild(void*, size_t, const std::function<void(void*, int)>&,
                            const std::function<StreamState(int)>&, int) {
   ChildEnd end;
