@@ -1,6 +1,9 @@
 #include "app/setting_values.h"
 
 #include <charconv>
+#include <cstdio>
+
+#include "platform/core/utf8.h"
 
 namespace vtrak {
 namespace {
@@ -25,8 +28,25 @@ std::optional<bool> Switch(std::string_view text) {
   return std::nullopt;
 }
 
+// `text` in quotes, and the first character in it beyond ASCII named: a
+// byte order mark or a no-break space would otherwise read as nothing or a space.
+std::string Quoted(std::string_view text) {
+  std::string quoted = "'" + std::string(text) + "'";
+  for (size_t i = 0; i < text.size();) {
+    const Utf8Step step = NextUtf8(text, i);
+    if (step.valid && step.character >= 0x80) {
+      char name[64];
+      std::snprintf(name, sizeof name, " (holding U+%04X, not ASCII)",
+                    static_cast<unsigned>(step.character));
+      return quoted + name;
+    }
+    i += step.length;
+  }
+  return quoted;
+}
+
 bool Refuse(std::string& why, std::string_view key, const char* wanted, std::string_view value) {
-  why = std::string(key) + " takes " + wanted + ", not '" + std::string(value) + "'";
+  why = std::string(key) + " takes " + wanted + ", not " + Quoted(value);
   return false;
 }
 
@@ -52,7 +72,7 @@ bool ApplySetting(std::string_view key, std::string_view value, LaunchOptions& o
     options.fullscreen = fullscreen;
     return true;
   }
-  why = "no setting is called '" + std::string(key) + "' (scale, fullscreen and rate are)";
+  why = "no setting is called " + Quoted(key) + " (scale, fullscreen and rate are)";
   return false;
 }
 

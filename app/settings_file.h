@@ -15,7 +15,8 @@ namespace vtrak {
 std::string SettingsFilePath();
 
 // Takes each good line of `text` into `options`; says on `errors`, for each bad
-// one, "vtrak: NAME:LINE: why; line ignored".
+// one, "vtrak: NAME:LINE: why; line ignored". A UTF-8 byte order mark at the
+// start is passed over; a UTF-16 text is named and read as holding nothing.
 void ParseSettings(std::string_view text, const std::string& name, LaunchOptions& options,
                    std::FILE* errors);
 
@@ -27,8 +28,11 @@ bool ReadSettingsFile(const std::string& path, LaunchOptions& options, std::FILE
 std::string WithSetting(std::string_view text, std::string_view key, std::string_view value);
 
 // Sets `key` in the file at `path` as WithSetting does, writing a new file
-// beside it that replaces it by rename only when whole (through a link, the
-// file it names). False, with the reason in `why`, leaves the file as it was.
+// beside it, with the old one's owner, group and mode, that replaces it by
+// rename only when whole (through links, the file they name, made when it is
+// not there yet). False, with the reason in `why`, leaves the file as it was:
+// so do a file without write permission, one with other names (hard links)
+// and a change that would take it past what ReadSettingsFile reads.
 bool SaveSetting(const std::string& path, std::string_view key, std::string_view value,
                  std::string& why);
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/app_record.h"
 #include "app/create_game.h"
@@ -17,6 +18,7 @@
 #include "game/game.h"
 #include "input/input_state.h"
 #include "platform/core/clock.h"
+#include "platform/core/printable.h"
 #include "platform/input/sdl_input.h"
 #include "platform/window/desktop_scale.h"
 #include "platform/window/display_geometry.h"
@@ -46,14 +48,17 @@ void FitClientArea(Window& window, WindowSize size) {
 }
 
 // F11 and Alt+Enter toggle full screen, and the settings file remembers it.
+// Why it cannot be remembered is said once; each toggle tries again.
 void TakeFullScreenKeys(Window& window, const std::string& settingsPath, bool fileReadable) {
-  window.TakeFullScreenKeys([settingsPath, fileReadable](bool fullScreen) {
+  window.TakeFullScreenKeys([settingsPath, fileReadable, said = false](bool fullScreen) mutable {
     std::string why = "no settings folder (neither XDG_CONFIG_HOME nor HOME is set)";
     if (!fileReadable) why = "the file could not be read at start";
     if (settingsPath.empty() || !fileReadable ||
         !SaveSetting(settingsPath, "fullscreen", fullScreen ? "true" : "false", why)) {
+      if (std::exchange(said, true)) return;
       std::fprintf(stderr, "vtrak: cannot remember full screen in %s: %s\n",
-                   settingsPath.empty() ? "the settings file" : settingsPath.c_str(), why.c_str());
+                   settingsPath.empty() ? "the settings file" : Printable(settingsPath).c_str(),
+                   why.c_str());
     }
   });
 }

@@ -3,6 +3,8 @@
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -38,6 +40,14 @@ TEST(SettingsFile, BadLinesAreNamedAndIgnoredAndTheCommandLineWins) {
     EXPECT_EQ(line.rfind(std::string("vtrak: ") + where, 0), 0u) << line;
   }
   EXPECT_FALSE(std::getline(lines, line)) << line;
+  // A byte order mark is passed over and kept; an invisible character in a key is named.
+  LaunchOptions marked;
+  errors = std::fopen(said.c_str(), "w");
+  ParseSettings("\xEF\xBB\xBFscale = 4\nrate\xC2\xA0= 5\n", "vtrak.conf", marked, errors);
+  std::fclose(errors);
+  EXPECT_EQ(marked.scale, 4);
+  EXPECT_NE(Slurp(said).find(":2: no setting is called 'rate\xC2\xA0' (holding U+00A0"), -1);
+  EXPECT_EQ(WithSetting("\xEF\xBB\xBFscale = 2\n", "scale", "3"), "\xEF\xBB\xBFscale = 3\n");
   const LaunchOptions merged = Overlay(options, LaunchOptions{2, std::nullopt, std::nullopt});
   EXPECT_EQ(merged.scale, 2);
   EXPECT_EQ(merged.rate, 75);
@@ -58,6 +68,39 @@ TEST(SettingsFile, AToggleRewritesOnlyItsOwnLinesThroughALink) {
   ASSERT_TRUE(SaveSetting(folder / "new/vtrak.conf", "fullscreen", "false", why)) << why;
   EXPECT_EQ(Slurp(folder / "new/vtrak.conf"), "fullscreen = false\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
+  // A link to a file in a dotfiles folder that is not there yet stays a link.
+  std::filesystem::create_symlink("dotfiles/vtrak.conf", folder / "dangling");
+  ASSERT_TRUE(SaveSetting(folder / "dangling", "fullscreen", "true", why)) << why;
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "dangling"));
+  EXPECT_EQ(Slurp(folder / "dotfiles/vtrak.conf"), "fullscreen = true\n");
+}
+
+TEST(SettingsFile, AFileTheRewriteWouldNotKeepAsItWasIsLeftAlone) {
+  testing::TempFolder folder;
+  const std::string path = folder / "vtrak.conf";
+  std::string why;
+  auto kept = [&](const std::string& text, mode_t mode, const char* reason) {
+    std::ofstream(path) << text;
+    chmod(path.c_str(), mode);
+    EXPECT_FALSE(SaveSetting(path, "fullscreen", "true", why));
+    EXPECT_NE(why.find(reason), std::string::npos) << why;
+    EXPECT_EQ(Slurp(path), text);
+    chmod(path.c_str(), 0600);
+  };
+  kept("scale = 2\n", 0444, "read-only");
+  kept("#" + std::string(65528, 'x') + "\n", 0600, "64 KiB");  // the reader's own limit
+  link(path.c_str(), (folder / "other").c_str());
+  kept("scale = 2\n", 0600, "hard links");
+  unlink((folder / "other").c_str());
+  // Another user's file, rewritten by root, stays theirs.
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+  chmod(path.c_str(), 0640);
+  ASSERT_TRUE(SaveSetting(path, "fullscreen", "true", why)) << why;
+  struct stat status {};
+  ASSERT_EQ(stat(path.c_str(), &status), 0);
+  EXPECT_EQ(std::vector<unsigned>({status.st_uid, status.st_gid, status.st_mode & 07777u}),
+            std::vector<unsigned>({65534, 65534, 0640}));
 }
 
 }  // namespace
