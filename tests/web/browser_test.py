@@ -6,6 +6,7 @@ against the page served from build-web/site on the loopback address.
 
 Exits 77 (skipped) when the page is not built or no browser is installed.
 """
+import http.client
 import os
 import shutil
 import subprocess
@@ -151,6 +152,26 @@ class PageTest(unittest.TestCase):
         with open(BGM, "rb") as file:
             header = file.read(44)
         self.assertEqual(frames, int.from_bytes(header[40:44], "little") // 4)
+
+
+class ServerTest(unittest.TestCase):
+    def test_bad_arguments_are_a_usage_line_and_only_files_are_served_as_asked(self):
+        serve = [sys.executable, os.path.join(HERE, "..", "..", "web", "serve.py")]
+        for arguments in (["/nonexistent/site"], [HERE, "abc"], [HERE, "70000"]):
+            run = subprocess.run(serve + arguments, capture_output=True, text=True, timeout=30)
+            self.assertRegex(run.stdout + run.stderr, r"^vtrak web: .*\nusage: serve.py FOLDER")
+        server = subprocess.Popen(serve + [os.path.join(HERE, ".."), "0"], stdout=subprocess.PIPE)
+        self.addCleanup(lambda: server.terminate() or server.communicate())
+        port = int(server.stdout.readline().split(b":")[2].strip(b"/\n"))
+
+        def get(path, encoding="gzip"):
+            connection = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
+            connection.request("GET", path, headers={"Accept-Encoding": encoding})
+            got = connection.getresponse()
+            return got.status, got.getheader("Content-Encoding"), got.getheader("Vary")
+        self.assertEqual([get("/web/browser_test.py"), get("/web/browser_test.py", "gzip;q=0, identity"),
+                          get("/web/browser_test.py%00")[0], get("/web/")[0]],
+                         [(200, "gzip", "Accept-Encoding"), (200, None, "Accept-Encoding"), 400, 404])
 
 
 if __name__ == "__main__":
