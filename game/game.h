@@ -38,7 +38,9 @@ void SetRunStartValues(Game& game);
 // The train speed for a score: s / 10 up to 100, then three sine swings.
 int32_t SpeedForScore(int32_t score);
 
-// One step of the run, drawn completely; called once per presented frame.
+// One step of the run, drawn completely. The frame loop calls it once per
+// presented frame, or, at a chosen rate, as many times as the clock says are due
+// (none to four) before each present.
 void StepGame(Game& game);
 
 }  // namespace vtrak

@@ -18,7 +18,8 @@ inline constexpr uint64_t kMaxLoadableDataBytes = DSBSIZE_MAX;
 
 class OggPageFilter;
 
-// What one decode did; plain data, to cross a pipe.
+// What one decode did; plain data, so that it crosses from the decoding
+// process to the caller as bytes.
 struct OggDecodeSummary {
   SoundLoadError error = SoundLoadError::None;
   int32_t detail = 0;

@@ -1,6 +1,8 @@
 #pragma once
 // Presenting the back buffer in the window: an SDL renderer with a streaming
-// texture the size of the back buffer, copied one to one to the client area.
+// texture the size of the back buffer, copied at whole screen pixels per game
+// pixel (nearest, never blurred) to the place PlaceImage gives in the client
+// area, black around it.
 #include <SDL2/SDL.h>
 
 #include <memory>

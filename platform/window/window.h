@@ -1,6 +1,8 @@
 #pragma once
-// The window stand-in: one SDL window with the game's class, title and fixed
-// 640 by 480 client area, and the message queue the frame loop drains.
+// The window stand-in: one SDL window with the game's class and title, and the
+// message queue the frame loop drains. Its client area starts at the picture's
+// 640 by 480 and takes only the sizes the shell sets (SetOuterSize, for the
+// chosen or the desktop's scale) or the whole screen; the user cannot resize it.
 #include <SDL2/SDL.h>
 
 #include <cstdint>
