@@ -25,6 +25,7 @@ void SettleProcessStart() {
   std::signal(SIGCHLD, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
   std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);

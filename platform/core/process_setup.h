@@ -9,9 +9,9 @@ namespace vtrak {
 // and a library's warning would land in it), for reading where the stream is
 // written and the other way round, so that using a closed stream still fails; gives SIGCHLD (the
 // decoding process is waited for) and SIGTERM (the game ends on it) their default actions and
-// unblocks every signal; ignores SIGXFSZ, so that a file-size limit fails a write, which is
-// reported, instead of ending the program. Left as they come: SIGPIPE (ignored, a closed pipe is a
-// failed write, which is reported), SIGINT and SIGQUIT (a shell ignores them for its background
+// unblocks every signal; ignores SIGXFSZ and SIGPIPE, so that a file-size limit or a closed pipe
+// fails a write, which is reported with one line and status 1, instead of ending the program
+// without a word. Left as they come: SIGINT and SIGQUIT (a shell ignores them for its background
 // jobs) and SIGHUP (nohup ignores it).
 void SettleProcessStart();
 
