@@ -57,8 +57,9 @@ std::optional<int> AnswerInformationOption(int argc, const char* const* argv, st
   std::fputs(
       "usage: vtrak [OPTION]... [--] [PATH]\n"
       "       vtrak -h | --help | -V | --version\n"
-      "Starts V-TRAK, a tiny arcade game, in a 640 by 480 window. Z jumps, X starts a new\n"
-      "run after a miss; F11 or Alt+Enter toggles full screen; close the window to quit.\n"
+      "Starts V-TRAK, a tiny arcade game: 640 by 480 game pixels in a window. Z jumps, X\n"
+      "starts a new run after a miss; F11 or Alt+Enter toggles full screen; close the\n"
+      "window to quit.\n"
       "PATH, like a file dropped on the window, is noted and otherwise ignored; put it\n"
       "after -- when it starts with --.\n"
       "  --scale N      N screen pixels for each pixel of the game, 1 to 8 (default:\n"

@@ -3,8 +3,9 @@
 # command that `vtrak --help` and `vtrak-tool --help` print has an entry of its
 # own in vtrak(6) and vtrak-tool(1) (a tagged paragraph or a subsection), each
 # entry names an option the program prints, and every option the program's
-# sources name as a string is among them. A new option cannot land unless
-# both its usage and its manual say it.
+# sources name as a string is among them; so is every environment variable
+# the game's sources read. A new option cannot land unless both its usage and
+# its manual say it.
 # Usage: manual_options_test.sh VTRAK VTRAK_TOOL SOURCE_DIR
 set -euo pipefail
 vtrak="$1"
@@ -41,6 +42,10 @@ help=$("$vtrak" --help | sed 's/man -l .*//' | options)
 named=$(find "$source_dir/app" -name '*.cpp' ! -name '*_web.cpp' -exec cat {} + |
   grep -oE '"-(-[a-z][a-z0-9-]*|[A-Za-z]")' | tr -d '"' | sort -u)
 check vtrak "$source_dir/packaging/man/vtrak.6" "$help" "$named"
+for variable in $(grep -rhoE 'getenv\("[A-Z_]+"\)' "$source_dir/app" "$source_dir/platform" | cut -d'"' -f2 | sort -u); do
+  grep -qE "(^|[^A-Z_])$variable([^A-Z_]|\$)" "$source_dir/packaging/man/vtrak.6" ||
+    missing "the game reads, and vtrak.6 does not name, the variable" "$variable" ""
+done
 
 tool_help=$("$tool" --help)
 named=$(cat "$source_dir"/tools/vtrak-tool/*.cpp | grep -oE '"-(-[a-z][a-z0-9-]*|[A-Za-z]")' |
