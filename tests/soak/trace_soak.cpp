@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   }
   vtrak::soak::StepInvariants invariants(deathAllowed);
   const std::string fault = CheckTrace(trace, invariants);
-  std::fclose(trace);  // a command still writing after a fault gets SIGPIPE
+  std::fclose(trace);  // a command still writing after a fault finds the pipe closed and ends
 
   int status = 0;
   rusage usage{};
