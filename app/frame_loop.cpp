@@ -21,7 +21,7 @@ int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& 
     systemCounter = CreateSystemPaceClock();
     counter = systemCounter.get();
   }
-  StepPace pace(counter->TicksPerSecond(), rate.rateHz);
+  StepPace pace(counter->TicksPerSecond(), rate.rateHz, rate.refreshHz);
   PaceTally tally(counter->TicksPerSecond(), rate.refreshHz, rate.rateHz);
   const char* paceStats = std::getenv("VTRAK_PACE_STATS");
   const double reportEvery = paceStats != nullptr ? std::atof(paceStats) : 0;

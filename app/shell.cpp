@@ -15,6 +15,7 @@
 #include "app/setting_values.h"
 #include "app/settings_file.h"
 #include "app/step_pace.h"
+#include "app/window_scale.h"
 #include "game/game.h"
 #include "input/input_state.h"
 #include "platform/core/clock.h"
@@ -128,8 +129,9 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
   }
   const std::vector<uint32_t> icon = IconPixels(1);
   window->SetIcon(icon.data(), kIconSize, kIconSize);
-  FitClientArea(*window, ClientAreaSize(kClientWidth, kClientHeight, options.scale,
-                                        DesktopScaleFactor(), window->PixelsPerUnit()));
+  FitClientArea(*window, ChooseClientArea(*window, options.scale,
+                                          commandLine.scale ? "--scale" : settingsPath, stderr));
+  window->PlaceOnScreen();
   if (FullScreenAllowed()) {
     TakeFullScreenKeys(*window, settingsPath, settingsReadable);
     if (options.fullscreen.value_or(false)) window->SetFullScreen(true);
@@ -151,6 +153,7 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
   if (graphics.device) {
     CreateGame(app, window.get());
     window->Show();
+    window->PlaceOnScreen();  // now that the window manager has given it its frame
     const int refreshHz = DisplayRefreshHz(graphics);
     if (const std::optional<std::string> note = PaceNote(refreshHz, rateHz)) {
       std::fputs(note->c_str(), stderr);

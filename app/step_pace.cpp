@@ -22,9 +22,13 @@ uint64_t StepsDueAfter(uint64_t elapsed, uint64_t rate, uint64_t ticksPerSecond)
 
 }  // namespace
 
-StepPace::StepPace(uint64_t ticksPerSecond, int rateHz)
+StepPace::StepPace(uint64_t ticksPerSecond, int rateHz, int refreshHz)
     : ticksPerSecond_(std::max<uint64_t>(1, ticksPerSecond)),
-      rate_(rateHz > 0 ? static_cast<uint64_t>(rateHz) : 0) {}
+      rate_(rateHz > 0 ? static_cast<uint64_t>(rateHz) : 0) {
+  const uint64_t refresh = refreshHz > 0 ? static_cast<uint64_t>(refreshHz) : kUsualRate;
+  // The steps of one refresh at the rate, rounded up: at least one.
+  mostSteps_ = kMostRefreshesPerFrame * std::max<uint64_t>(1, (rate_ + refresh - 1) / refresh);
+}
 
 int StepPace::StepsDue(uint64_t now) {
   if (rate_ == 0) return 1;
@@ -36,7 +40,7 @@ int StepPace::StepsDue(uint64_t now) {
   const uint64_t due = StepsDueAfter(now - start_, rate_, ticksPerSecond_);
   const uint64_t owed = due > made_ ? due - made_ : 0;
   made_ = std::max(made_, due);
-  const uint64_t steps = std::min(owed, kMostStepsPerFrame);
+  const uint64_t steps = std::min(owed, mostSteps_);
   forgiven_ += owed - steps;
   return static_cast<int>(steps);
 }

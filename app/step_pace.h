@@ -14,12 +14,14 @@ namespace vtrak {
 
 class StepPace {
  public:
-  // A frame owing more (the machine stalled) makes this many and forgives the
-  // rest, so the game never races to catch up.
-  static constexpr uint64_t kMostStepsPerFrame = 4;
+  // A frame owing more (the machine stalled) makes the steps of this many
+  // refreshes and forgives the rest, so the game never races to catch up; a
+  // rate above the refresh still has every step it asks for.
+  static constexpr uint64_t kMostRefreshesPerFrame = 4;
 
-  // `rateHz` 0: one step per frame.
-  StepPace(uint64_t ticksPerSecond, int rateHz);
+  // `rateHz` 0: one step per frame. `refreshHz`, the display's (0: unknown,
+  // taken as 60), sets how many steps a refresh carries at the rate.
+  StepPace(uint64_t ticksPerSecond, int rateHz, int refreshHz = 0);
 
   // The steps the frame starting at `now` makes; they count as made.
   int StepsDue(uint64_t now);
@@ -32,6 +34,7 @@ class StepPace {
  private:
   uint64_t ticksPerSecond_;
   uint64_t rate_;
+  uint64_t mostSteps_;  // in one frame
   uint64_t start_ = 0;
   uint64_t made_ = 0;
   uint64_t forgiven_ = 0;

@@ -10,16 +10,18 @@
 
 namespace vtrak {
 
-double DesktopScaleFactor() {
+DesktopScale DesktopScaleFactor() {
   const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver == nullptr || std::strcmp(driver, "x11") != 0) return 1.0;
+  if (driver == nullptr || std::strcmp(driver, "x11") != 0) return {};
   const char* gdkScale = std::getenv("GDK_SCALE");
-  if (gdkScale != nullptr && gdkScale[0] != '\0') return DesktopScaleFrom(gdkScale, nullptr);
+  DesktopScale scale = DesktopScaleFrom(gdkScale, nullptr);
+  if (scale.source != nullptr) return scale;
+  // No GDK_SCALE, or one that is no scale: the X resources tell.
   Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return 1.0;
-  const double scale = DesktopScaleFrom(nullptr, XResourceManagerString(display));
+  if (display == nullptr) return scale;
+  DesktopScale fromResources = DesktopScaleFrom(gdkScale, XResourceManagerString(display));
   XCloseDisplay(display);
-  return scale;
+  return fromResources;
 }
 
 uint32_t HighDensityWindowFlag() {

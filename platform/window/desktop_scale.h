@@ -3,12 +3,15 @@
 // whether the window may take the whole screen.
 #include <cstdint>
 
+#include "platform/window/display_geometry.h"
+
 namespace vtrak {
 
 // Screen pixels per logical pixel where the window system leaves scaling to
 // the program (X11: GDK_SCALE, else Xft.dpi / 96); 1 where it scales windows
 // itself (Wayland, whose output scale shows in the window's pixel size).
-double DesktopScaleFactor();
+// A value that is no scale is ignored and named (see DesktopScaleFrom).
+DesktopScale DesktopScaleFactor();
 
 // The window flag that lets SDL give the window its screen pixels on a
 // scaled desktop.

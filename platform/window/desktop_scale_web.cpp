@@ -3,8 +3,8 @@
 namespace vtrak {
 
 // The page's canvas stays 640 by 480 CSS pixels: the browser scales it.
-double DesktopScaleFactor() {
-  return 1.0;
+DesktopScale DesktopScaleFactor() {
+  return {};
 }
 
 uint32_t HighDensityWindowFlag() {

@@ -1,14 +1,18 @@
 #include "platform/window/window.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/window/desktop_scale.h"
+#include "platform/window/display_geometry.h"
 
 namespace vtrak {
 namespace {
 
 // How long the pointer rests on the whole screen before it hides.
 constexpr uint64_t kPointerRestMs = 1500;
+// How long a shown window waits at most to learn its frame from the window manager.
+constexpr uint64_t kFrameWaitMs = 250;
 
 bool IsFullScreenKey(const SDL_KeyboardEvent& key) {
   if (key.repeat != 0) return false;
@@ -65,6 +69,39 @@ int Window::PixelsPerUnit() const {
   SDL_GetWindowSize(window_, &width, &height);
   SDL_GetWindowSizeInPixels(window_, &pixelWidth, &pixelHeight);
   return width > 0 && pixelWidth >= width ? pixelWidth / width : 1;
+}
+
+bool Window::UsableScreenSize(int& width, int& height) const {
+  SDL_Rect area{};
+  if (SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &area) != 0 ||
+      area.w <= 0 || area.h <= 0) {
+    return false;
+  }
+  width = area.w;
+  height = area.h;
+  return true;
+}
+
+void Window::PlaceOnScreen() {
+  SDL_Rect area{};
+  if (IsFullScreen() ||
+      SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &area) != 0) {
+    return;
+  }
+  int top = 0, left = 0, bottom = 0, right = 0, width = 0, height = 0;
+  // A shown window's frame comes with the window manager's answer, soon after.
+  const bool shown = (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
+  for (uint64_t until = SDL_GetTicks64() + kFrameWaitMs;; SDL_Delay(5)) {
+    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+      top = left = bottom = right = 0;
+      break;
+    }
+    if (!shown || top + left + bottom + right > 0 || SDL_GetTicks64() > until) break;
+    SDL_PumpEvents();
+  }
+  GetClientRect(width, height);
+  SDL_SetWindowPosition(window_, PlaceAlong(area.x, area.w, left, width, right),
+                        PlaceAlong(area.y, area.h, top, height, bottom));
 }
 
 void Window::SetFullScreen(bool fullScreen) {

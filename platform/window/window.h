@@ -48,6 +48,13 @@ class Window {
   // Screen pixels per unit of the window's size: the desktop's scale where the
   // window system scales windows itself, else 1.
   int PixelsPerUnit() const;
+  // The width and height, in units, of the screen the window is on, less
+  // the desktop's panels; false when the system does not say.
+  bool UsableScreenSize(int& width, int& height) const;
+  // In a window, puts it wholly on its screen where it fits (centred), else
+  // with its title bar and then its client area on it. Before it is shown
+  // the frame is not known yet, and the client area alone is placed.
+  void PlaceOnScreen();
   // Whole screen or back to the window as it was; the pointer hides while it
   // rests on the whole screen.
   void SetFullScreen(bool fullScreen);

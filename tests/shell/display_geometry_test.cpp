@@ -31,10 +31,33 @@ TEST(DisplayGeometry, TheWindowIsLogicalSizeOrTheScaleAskedFor) {
   EXPECT_EQ(size(std::nullopt, 1.0, 2), std::pair(640, 480));   // Wayland at 200 %
   EXPECT_EQ(size(3, 2.0, 1), std::pair(1920, 1440));            // the scale asked for wins
   EXPECT_EQ(size(3, 1.0, 2), std::pair(960, 720));              // 1920 by 1440 screen pixels
-  EXPECT_EQ(DesktopScaleFrom("2", "Xft.dpi:\t192\n"), 2.0);
-  EXPECT_EQ(DesktopScaleFrom(nullptr, "Xft.antialias:\t1\nXft.dpi:\t144\n"), 1.5);
-  EXPECT_EQ(DesktopScaleFrom("", "Xft.dpi:\t72\n"), 1.0);
-  EXPECT_EQ(DesktopScaleFrom(nullptr, nullptr), 1.0);
+  EXPECT_EQ(DesktopScaleFrom("2", "Xft.dpi:\t192\n").factor, 2.0);
+  EXPECT_EQ(DesktopScaleFrom(nullptr, "Xft.antialias:\t1\nXft.dpi:\t144\n").factor, 1.5);
+  EXPECT_EQ(DesktopScaleFrom("", "Xft.dpi:\t72\n").factor, 1.0);
+  EXPECT_EQ(DesktopScaleFrom(nullptr, nullptr).factor, 1.0);
+  // A value that is no scale is named and ignored: 1, or the X resources' scale.
+  for (const char* junk : {"100", "99999", "0", "2x", "-2", "1e9", "9223372036854775808"}) {
+    const DesktopScale scale = DesktopScaleFrom(junk, "Xft.dpi: 144\n");
+    EXPECT_EQ(std::pair(scale.factor, scale.ignored.rfind("GDK_SCALE=", 0)), std::pair(1.5, 0ul));
+  }
+  for (const char* junk : {"Xft.dpi: 9600\n", "Xft.dpi: nan\n", "Xft.dpi: 1e308\n", "Xft.dpi: x"}) {
+    const DesktopScale scale = DesktopScaleFrom(nullptr, junk);
+    EXPECT_EQ(std::pair(scale.factor, scale.ignored.empty()), std::pair(1.0, false)) << junk;
+  }
+}
+
+TEST(DisplayGeometry, AWindowTheScreenCannotHoldTakesTheLargestScaleThatFitsAndLiesOnIt) {
+  EXPECT_EQ(FittingScale(640, 480, 1, 1280, 1024), 2);
+  EXPECT_EQ(FittingScale(640, 480, 1, 1400, 1000), 2);
+  EXPECT_EQ(FittingScale(640, 480, 2, 1280, 720), 3);  // Wayland at 200 %: 960 by 720 units
+  EXPECT_EQ(FittingScale(640, 480, 1, 600, 400), 1);
+  // A window of 1280 by 960 with a frame of 1 and a title bar of 20.
+  EXPECT_EQ(PlaceAlong(0, 1400, 1, 1280, 1), 60);
+  EXPECT_EQ(PlaceAlong(24, 1000, 20, 960, 1), 53);  // below a panel of 24
+  EXPECT_EQ(PlaceAlong(0, 980, 20, 960, 1), 20);    // the bottom edge off, the title bar on
+  EXPECT_EQ(PlaceAlong(0, 1280, 1, 1280, 1), 0);    // the frame's sides off, the picture on
+  EXPECT_EQ(PlaceAlong(0, 970, 20, 960, 1), 5);
+  EXPECT_EQ(PlaceAlong(0, 1000, 20, 1920, 1), 20);  // the title bar kept on
 }
 
 }  // namespace

@@ -127,13 +127,18 @@ TEST(FrameLoop, AtAChosenRateNSecondsMakeNTimesTheRateInStepsWhateverTheRefresh)
   }
 }
 
-TEST(FrameLoop, AStalledFrameMakesUpFourStepsAndCountsTheRestAsForgiven) {
+TEST(FrameLoop, AStalledFrameMakesUpFourRefreshesAndCountsTheRestAsForgiven) {
   StepPace pace(1000, 60);  // a counter of 1000 ticks a second
   EXPECT_EQ(pace.StepsDue(0), 1);
   EXPECT_EQ(pace.StepsDue(1000), 4);  // a second's stall: 60 steps owed
   EXPECT_EQ(pace.TakeForgiven(), 56u);
   EXPECT_EQ(pace.StepsDue(1017), 1);  // and the schedule goes on from the start
   EXPECT_EQ(pace.TakeForgiven(), 0u);
+  // A rate above the refresh is made whole: 1000 steps a second on 60 Hz.
+  StepPace fast(60000, 1000, 60);
+  int steps = 0;
+  for (int frame = 0; frame <= 60; ++frame) steps += fast.StepsDue(frame * 1000);
+  EXPECT_EQ(std::pair(steps, fast.TakeForgiven()), std::pair(1001, uint64_t{0}));
 }
 
 TEST(FrameLoop, APaceNoteOnlyWhenTheRefreshIsFarFromSixtyHertzAndNoRateIsChosen) {

@@ -2,7 +2,8 @@
 # The game's window as a person meets it: class and title, a client area of
 # 640 by 480 that resists resizing, full screen on F11 and back on Alt+Enter
 # (remembered in the settings file, whose bad lines are named), a scale from
-# that file, closing ends with 0. (No display: command_line_test.sh; a second
+# that file made to fit the screen, the window wholly on it, a junk GDK_SCALE
+# named and ignored, closing ends with 0. (No display: command_line_test.sh; a second
 # copy's message: message_box_test.sh.)
 source "$(dirname "$0")/../person/lib.sh"
 VTRAK="$1"
@@ -60,12 +61,33 @@ grep -qx 'fullscreen = false' "$conf" || fail "leaving full screen not remembere
 # Closing the window through the window manager ends the game with 0.
 close_game "$id" "$game"
 
-# The settings file's scale; its bad line is named and the game goes on.
-printf '# mine\nscale = 2\nscale = big\nfullscreen = false\n' >"$conf"
+# The settings file's scale, too large for the screen: the largest that fits,
+# the window with its frame wholly on the screen. Its bad line is named and the
+# game goes on.
+printf '# mine\nscale = 3\nscale = big\nfullscreen = false\n' >"$conf"
 "$VTRAK" 2>"$PERSON_TMP/err" &
 game=$!
 id=$(wait_window "V-TRAK") || fail "no window with a settings file: $(cat "$PERSON_TMP/err")"
-wait_for size_is 1280x960 || fail "scale = 2 gave a client area of $(size)"
+wait_for size_is 1280x960 || fail "scale = 3 gave a client area of $(size)"
+on_screen() {
+  local x y left right top bottom
+  read -r x y <<<"$(where)"
+  IFS=', ' read -r left right top bottom <<<"$(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //')"
+  ((x >= left && y >= top && x + 1280 + right <= 1400 && y + 960 + bottom <= 1000))
+}
+wait_for on_screen || fail "the window lies at $(where), framed $(xprop -id "$id" _NET_FRAME_EXTENTS)"
 grep -q "^vtrak: $conf:3: scale takes" "$PERSON_TMP/err" || fail "said: $(cat "$PERSON_TMP/err")"
+grep -q "^vtrak: the window at a scale of 3 ($conf) does not fit the 1400 by 1000 screen; it takes 2" \
+  "$PERSON_TMP/err" || fail "said: $(cat "$PERSON_TMP/err")"
+close_game "$id" "$game"
+
+# A desktop scale that is no scale is named and ignored.
+rm "$conf"
+GDK_SCALE=100 "$VTRAK" 2>"$PERSON_TMP/err" &
+game=$!
+id=$(wait_window "V-TRAK") || fail "no window with GDK_SCALE=100: $(cat "$PERSON_TMP/err")"
+size_is 640x480 || fail "GDK_SCALE=100 gave a client area of $(size)"
+[ "$(cat "$PERSON_TMP/err")" = "vtrak: GDK_SCALE=100 is not a whole number from 1 to 8; ignored" ] ||
+  fail "said: $(cat "$PERSON_TMP/err")"
 close_game "$id" "$game"
 echo "PASS"
