@@ -56,7 +56,7 @@ wrong=$(compare -metric AE "$t/once-help.png" "$t/window-help.png" null: 2>&1) |
 xdotool key alt+Return
 wait_for size_is 640x480 || fail "Alt+Enter left the client area at $(size)"
 [ "$(where)" = "$before" ] || fail "the window came back at $(where), not at $before"
-grep -qx 'fullscreen = false' "$conf" || fail "leaving full screen not remembered: $(cat "$conf")"
+wait_for grep -qx 'fullscreen = false' "$conf" || fail "leaving full screen not remembered: $(cat "$conf")"
 
 # Closing the window through the window manager ends the game with 0.
 close_game "$id" "$game"
@@ -81,13 +81,21 @@ grep -q "^vtrak: the window at a scale of 3 ($conf) does not fit the 1400 by 100
   "$PERSON_TMP/err" || fail "said: $(cat "$PERSON_TMP/err")"
 close_game "$id" "$game"
 
-# A desktop scale that is no scale is named and ignored.
-rm "$conf"
+# A desktop scale that is no scale is named and ignored; a read-only settings
+# file stays as it is, and why the toggles are not remembered is said once.
+printf '# mine\n' >"$conf"
+chmod 0444 "$conf"
 GDK_SCALE=100 "$VTRAK" 2>"$PERSON_TMP/err" &
 game=$!
 id=$(wait_window "V-TRAK") || fail "no window with GDK_SCALE=100: $(cat "$PERSON_TMP/err")"
 size_is 640x480 || fail "GDK_SCALE=100 gave a client area of $(size)"
-[ "$(cat "$PERSON_TMP/err")" = "vtrak: GDK_SCALE=100 is not a whole number from 1 to 8; ignored" ] ||
+xdotool windowactivate --sync "$id" key F11
+wait_for size_is 1400x1000 || fail "F11 left the client area at $(size)"
+xdotool key alt+Return
+wait_for size_is 640x480 || fail "Alt+Enter left the client area at $(size)"
+[ "$(cat "$PERSON_TMP/err")" = "vtrak: GDK_SCALE=100 is not a whole number from 1 to 8; ignored
+vtrak: cannot remember full screen in $conf: the file is read-only; make it writable to have the game remember" ] ||
   fail "said: $(cat "$PERSON_TMP/err")"
+[ "$(cat "$conf")" = "# mine" ] || fail "the read-only file became: $(cat "$conf")"
 close_game "$id" "$game"
 echo "PASS"
