@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs both sound fuzzers from a fuzz build folder, one after the other:
-#   bash fuzz/run_fuzzers.sh BUILD_FOLDER [SECONDS]     each for SECONDS (default 60)
+# Runs the two sound fuzzers and the run record's from a fuzz build folder, one
+# after the other:
+#   bash fuzz/run_fuzzers.sh BUILD_FOLDER [SECONDS]     each for SECONDS (default 60; the
+#                                                       run record's, a small reader, a third)
 #   bash fuzz/run_fuzzers.sh BUILD_FOLDER --runs N      each for N inputs, side by side
 # The second form is the long campaign (see HACKING.md); it prints each
 # target's totals when it ends. New inputs go to BUILD_FOLDER/fuzz/found/,
@@ -49,13 +51,15 @@ if $parallel; then
   wav=$!
   run_one ogg fuzz_ogg_conversion 0 "${limit[@]}" >"$fuzz/ogg.out" 2>&1 || status=1
   wait "$wav" || status=1
-  cat "$fuzz/wav.out" "$fuzz/ogg.out"
+  run_one run fuzz_run_record 1 "${limit[@]}" >"$fuzz/run.out" 2>&1 || status=1
+  cat "$fuzz/wav.out" "$fuzz/ogg.out" "$fuzz/run.out"
   echo "Leak check over the Ogg corpus:"
   cp "$fuzz/fuzz_ogg_conversion.log" "$fuzz/fuzz_ogg_conversion.campaign.log"
   run_one ogg fuzz_ogg_conversion 1 -runs=0 || status=1
 else
-  echo "Fuzzing each sound loader for ${2:-60}s..."
+  echo "Fuzzing each sound loader for ${2:-60}s, the run record reader for a third of it..."
   run_one wav fuzz_wav_load 1 "${limit[@]}" || status=1
   run_one ogg fuzz_ogg_conversion 1 "${limit[@]}" || status=1
+  run_one run fuzz_run_record 1 -max_total_time="$(((${2:-60} + 2) / 3))" || status=1
 fi
 exit "$status"

@@ -2,7 +2,7 @@
 # Builds V-TRAK and runs every test: unit, integration, person-level (a real
 # window on Xvfb) and the browser page's (headless Chromium); then the whole
 # suite again in an AddressSanitizer + UndefinedBehaviorSanitizer build, and
-# the two sound fuzzers for a minute each.
+# the two sound fuzzers for a minute each and the run record reader's for 20 s.
 #   bash scripts/test.sh           everything, installing what is missing first
 #   bash scripts/test.sh --quick   the developer's loop: the plain build and the
 #                                  tests that need no display, no browser, no
@@ -62,10 +62,11 @@ cmake --build "$root/build-asan" -j2
   exit "$status"
 ) || failed+=("sanitizer tests")
 
-# 3. The fuzzers, built with clang's libFuzzer, 60 s each.
+# 3. The fuzzers, built with clang's libFuzzer, 60 s each (the run record's 20 s).
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVTRAK_FUZZ=ON -DVTRAK_SANITIZE=ON -DVTRAK_TESTS=OFF -DVTRAK_BENCH=OFF >/dev/null
-cmake --build "$root/build-fuzz" -j2 --target fuzz_wav_load fuzz_ogg_conversion fuzz_corpus
+cmake --build "$root/build-fuzz" -j2 --target fuzz_wav_load fuzz_ogg_conversion fuzz_run_record \
+  fuzz_corpus
 bash "$root/fuzz/run_fuzzers.sh" "$root/build-fuzz" 60 || failed+=("fuzzers")
 
 if [ "${#failed[@]}" -gt 0 ]; then

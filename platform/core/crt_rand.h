@@ -12,5 +12,8 @@ inline constexpr int kRandMax = 32767;
 int rand();
 // Restarts the sequence; seed 1 is the state before any srand.
 void srand(uint32_t seed);
+// The state the next rand() advances: srand(randState()) changes nothing, so a
+// run kept with it draws the same spans again.
+uint32_t randState();
 
 }  // namespace vtrak::crt

@@ -25,6 +25,34 @@ a=$("$TOOL" sim --seed 11 --steps 3000 --autoplay --trace - | md5sum)
 b=$("$TOOL" sim --seed 11 --steps 3000 --autoplay --trace - | md5sum)
 [ "$a" = "$b" ] || fail "the same seed gave two different runs"
 
+# Runs kept and replayed: a restart with Z held in it (its jump goes on into the
+# run) replays the very steps the whole trace made after the restart; the run
+# in play when the steps run out is kept too.
+"$TOOL" sim --seed 7 --steps 1500 --keys x@400-405,z@400-402,z@734-735,x@1300 --record "$work/runs" \
+  --trace "$work/whole.csv"
+"$TOOL" sim --replay "$work/runs" --run 2 --trace "$work/replay.csv"
+[ "$(grep -c '^vtrak-run 1$' "$work/runs")" -eq 3 ] || fail "runs kept: $(cat "$work/runs")"
+awk -F, -v OFS=, 'NR > 1 && $1 > 400 && $1 <= 881 { $1 -= 400; print }' "$work/whole.csv" |
+  cmp -s - <(tail -n +2 "$work/replay.csv") || fail "the replayed run is not the run played"
+"$TOOL" sim --replay "$work/runs" --trace - | tail -n1 | grep -q '^481,.*,1,' || fail "best run"
+# A file of anything else is refused with one line naming its line, and added
+# to never; a run whose keys do not give its end is refused when replayed.
+printf 'vtrak-run 2\n' >"$work/newer"
+printf 'vtrak-run 1\nrand 7\nz down 9\nx up 3\nmiss 9 score 9\n' >"$work/disorder"
+printf 'vtrak-run 1\nrand 7\nmiss 350 score 350\n' >"$work/forged"
+for case in newer:1:11 disorder:4:11 forged:0:10; do
+  file=${case%%:*} line=${case#*:}
+  set +e
+  "$TOOL" sim --replay "$work/$file" 2>"$work/err"
+  status=$?
+  "$TOOL" sim --record "$work/$file" --steps 1 2>>"$work/err"
+  status=$status$?
+  set -e
+  [ "$status" = "${line#*:}" ] && [ "$(wc -l <"$work/err")" -eq $((${status:0:1} + ${status:1:1})) ] ||
+    fail "$file: $status $(cat "$work/err")"
+  [ "${line%:*}" = 0 ] || grep -q "/$file:${line%:*}: " "$work/err" || fail "$(cat "$work/err")"
+done
+
 # The draw log: every call of a step, in order.
 "$TOOL" sim --seed 1 --steps 1 --draws "$work/draws.txt"
 [ "$(wc -l <"$work/draws.txt")" -eq 17 ] || fail "draw calls of step 1: $(wc -l <"$work/draws.txt")"
@@ -39,7 +67,8 @@ b=$("$TOOL" sim --seed 11 --steps 3000 --autoplay --trace - | md5sum)
   fail "frames every 10: $(ls "$work/every")"
 
 # Bad options: usage on stderr, status 2.
-for bad in "--steps" "--steps -1" "--keys q@1" "--keys z@0" "--png-every 0" "--nonsense"; do
+for bad in "--steps" "--steps -1" "--keys q@1" "--keys z@0" "--png-every 0" "--nonsense" \
+  "--run 1" "--replay x --seed 1"; do
   set +e
   # shellcheck disable=SC2086
   "$TOOL" sim $bad >/dev/null 2>"$work/err"

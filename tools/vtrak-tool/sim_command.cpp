@@ -10,6 +10,11 @@
 
 #include "game/autoplay.h"
 #include "game/game.h"
+#include "game/run_file.h"
+#include "game/run_record.h"
+#include "game/run_recorder.h"
+#include "game/trace_row.h"
+#include "platform/core/crt_rand.h"
 #include "platform/core/printable.h"
 #include "tools/headless/headless_game.h"
 #include "tools/vtrak-tool/commands.h"
@@ -72,11 +77,6 @@ class OutputFile {
   std::string path_;  // as the messages name it
 };
 
-void WriteTraceRow(std::FILE* trace, int64_t step, const Game& game) {
-  std::fprintf(trace, "%" PRId64 ",%d,%d,%d,%d,%d,%d,%d\n", step, game.speed, game.score,
-               game.spanPosition, game.halfSpan, game.scrollPhase, game.dead, game.jumpTimer);
-}
-
 }  // namespace
 
 int RunSimCommand(int argc, char** argv) {
@@ -86,14 +86,37 @@ int RunSimCommand(int argc, char** argv) {
     std::fprintf(stderr, "vtrak-tool sim: %s\n", Printable(error).c_str());
     std::fputs(
         "usage: vtrak-tool sim [--seed N] [--steps N] [--keys LIST] [--autoplay] [--trace FILE]\n"
-        "                      [--draws FILE] [--png DIR] [--png-every K]\n",
+        "                      [--draws FILE] [--png DIR] [--png-every K] [--record FILE]\n"
+        "       vtrak-tool sim --replay FILE [--run N] [--trace FILE] [--draws FILE] [--png DIR]\n"
+        "                      [--png-every K]\n",
         stderr);
     return 2;
   }
   const SimOptions& options = *parsed;
+  // A recorded run brings its own generator state, keys and length.
+  RunRecord replayed;
+  const bool replay = !options.replayFile.empty();
+  if (replay && !PickRun(options.replayFile, options.run, replayed, error)) {
+    std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+    return 1;
+  }
+  RunKeys runKeys(replayed);
+  const int64_t steps = replay ? replayed.lastStep : options.steps;
 
   OutputFile trace, draws;
   if (!trace.Open(options.traceFile) || !draws.Open(options.drawsFile)) return 1;
+  RunAppender record;
+  if (!options.recordFile.empty() && !record.Open(options.recordFile, error)) {
+    std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+    return 1;
+  }
+  RunRecorder recorder;
+  // Each run is added as it ends, the run in play when the steps run out.
+  const auto keep = [&](const std::optional<RunRecord>& run) {
+    if (!run || options.recordFile.empty() || record.Append(*run, error)) return true;
+    std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
+    return false;
+  };
 
   std::unique_ptr<SimFrames> frames;
   if (!options.pngFolder.empty()) {
@@ -104,19 +127,31 @@ int RunSimCommand(int argc, char** argv) {
     }
   }
   DrawLog surface(draws.get(), nullptr);
-  HeadlessGame headless(surface, options.seed);
+  HeadlessGame headless(surface, replay ? std::optional(replayed.randState) : options.seed);
   Game& game = headless.game;
+  bool zDown = false, xDown = false;
+  if (replay) {
+    // The poll before the run's first step, and the jump the restart began.
+    runKeys.At(0, zDown, xDown);
+    headless.Poll(zDown, xDown);
+    game.jumpTimer = replayed.jumpTimer;
+  }
 
   if (trace.get() != nullptr) {
-    std::fputs("step,speed,score,spanPosition,halfSpan,scrollPhase,dead,jumpTimer\n", trace.get());
+    std::fputs(kTraceHeader, trace.get());
   }
-  for (int64_t step = 1; step <= options.steps; ++step) {
-    const bool autoJump = options.autoplay && AutoplayWantsJump(game);
-    headless.Poll(autoJump || KeyDownAt(options.keys, 'z', step),
-                  KeyDownAt(options.keys, 'x', step));
+  for (int64_t step = 1; step <= steps; ++step) {
+    if (replay) {
+      runKeys.At(step, zDown, xDown);
+    } else {
+      zDown = (options.autoplay && AutoplayWantsJump(game)) || KeyDownAt(options.keys, 'z', step);
+      xDown = KeyDownAt(options.keys, 'x', step);
+    }
+    headless.Poll(zDown, xDown);
+    recorder.BeforeStep(game, crt::randState());
     surface.SetStep(step);
     const bool png =
-        frames && (options.pngEvery > 0 ? step % options.pngEvery == 0 : step == options.steps);
+        frames && (options.pngEvery > 0 ? step % options.pngEvery == 0 : step == steps);
     // Only the frames that are written are rendered.
     surface.SetNext(png ? frames->BeginFrame() : nullptr);
     StepGame(game);
@@ -124,12 +159,24 @@ int RunSimCommand(int argc, char** argv) {
       std::fprintf(stderr, "vtrak-tool sim: %s\n", Printable(error).c_str());
       return 1;
     }
-    if (trace.get() != nullptr) WriteTraceRow(trace.get(), step, game);
+    if (!keep(recorder.AfterStep(game))) return 1;
+    if (trace.get() != nullptr) std::fputs(TraceRow(step, game).c_str(), trace.get());
     // The first write that fails ends the run: the rest would go nowhere.
     if (!trace.Healthy() || !draws.Healthy()) return 1;
   }
+  if (!keep(recorder.RunInPlay())) return 1;
   const bool traceStored = trace.Close();
-  return draws.Close() && traceStored ? 0 : 1;
+  if (!draws.Close() || !traceStored) return 1;
+  // A record whose keys do not give the end it names was not written by a game.
+  if (replay && (game.dead != (replayed.ended ? 1 : 0) || game.score != replayed.score)) {
+    std::fprintf(stderr,
+                 "vtrak-tool sim: %s: the run's keys give %s at step %" PRId64
+                 " with %d points, not the end the record names\n",
+                 Printable(options.replayFile).c_str(), game.dead != 0 ? "a miss" : "no miss",
+                 steps, game.score);
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace vtrak::tool

@@ -54,14 +54,17 @@ bool KeyDownAt(const std::vector<KeyPress>& keys, char key, int64_t step) {
 
 std::optional<SimOptions> ParseSimOptions(int argc, char** argv, std::string& error) {
   SimOptions options;
+  bool replayed = false;
+  bool scripted = false;
   for (int i = 0; i < argc; ++i) {
     const std::string name = argv[i];
     if (name == "--autoplay") {
       options.autoplay = true;
       continue;
     }
-    static const char* const kValued[] = {"--seed",  "--steps", "--keys",     "--trace",
-                                          "--draws", "--png",   "--png-every"};
+    static const char* const kValued[] = {"--seed",  "--steps", "--keys",      "--trace",
+                                          "--draws", "--png",   "--png-every", "--replay",
+                                          "--run",   "--record"};
     bool known = false;
     for (const char* valued : kValued) known = known || name == valued;
     if (!known) {
@@ -73,7 +76,8 @@ std::optional<SimOptions> ParseSimOptions(int argc, char** argv, std::string& er
       return std::nullopt;
     }
     const std::string value = argv[++i];
-    if (value.empty() && (name == "--trace" || name == "--draws" || name == "--png")) {
+    if (value.empty() && (name == "--trace" || name == "--draws" || name == "--png" ||
+                          name == "--replay" || name == "--record")) {
       error = name + " needs a file or folder name, not an empty one";
       return std::nullopt;
     }
@@ -97,12 +101,34 @@ std::optional<SimOptions> ParseSimOptions(int argc, char** argv, std::string& er
       options.drawsFile = value;
     } else if (name == "--png") {
       options.pngFolder = value;
+    } else if (name == "--record") {
+      options.recordFile = value;
+    } else if (name == "--replay") {
+      options.replayFile = value;
+    } else if (name == "--run") {
+      if (!ParseNumber(value, 1, INT64_MAX, number)) {
+        error = "--run takes a run's number in its file, from 1";
+        return std::nullopt;
+      }
+      options.run = number;
     } else {  // --png-every
       if (!ParseNumber(value, 1, INT64_MAX, options.pngEvery)) {
         error = "--png-every takes a whole number of steps, at least 1";
         return std::nullopt;
       }
     }
+    replayed = replayed || name == "--replay";
+    scripted = scripted || name == "--seed" || name == "--steps" || name == "--keys";
+  }
+  if (options.run && !replayed) {
+    error = "--run picks a run of the --replay file";
+    return std::nullopt;
+  }
+  if (replayed && (scripted || options.autoplay || !options.recordFile.empty())) {
+    error =
+        "--replay plays the recorded run: it takes no --seed, --steps, --keys, --autoplay or "
+        "--record";
+    return std::nullopt;
   }
   return options;
 }

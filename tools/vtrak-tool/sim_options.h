@@ -22,7 +22,10 @@ struct SimOptions {
   std::string traceFile;  // "-" is standard output
   std::string drawsFile;
   std::string pngFolder;
-  int64_t pngEvery = 0;  // 0: the last step only
+  int64_t pngEvery = 0;        // 0: the last step only
+  std::string recordFile;      // each run played is added to this file of runs
+  std::string replayFile;      // a file of runs: the run replays, keys and all
+  std::optional<int64_t> run;  // which of its runs, from 1; none: the best
 };
 
 // Parses the arguments after "sim"; on failure returns nullopt and sets `error`.
