@@ -28,9 +28,9 @@ bool ReadSettingsFile(const std::string& path, LaunchOptions& options, std::FILE
 std::string WithSetting(std::string_view text, std::string_view key, std::string_view value);
 
 // Sets `key` in the file at `path` as WithSetting does, writing a new file
-// beside it, with the old one's owner, group and mode, that replaces it by
-// rename only when whole (through links, the file they name, made when it is
-// not there yet). False, with the reason in `why`, leaves the file as it was:
+// beside it, with the old one's owner, group, mode and extended attributes,
+// that replaces it by rename only when whole (through links, the file they
+// name, made when it is not there yet). False, with the reason in `why`, leaves the file as it was:
 // so do a file without write permission, one with other names (hard links)
 // and a change that would take it past what ReadSettingsFile reads.
 bool SaveSetting(const std::string& path, std::string_view key, std::string_view value,

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -96,11 +97,15 @@ TEST(SettingsFile, AFileTheRewriteWouldNotKeepAsItWasIsLeftAlone) {
   if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
   ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
   chmod(path.c_str(), 0640);
+  ASSERT_EQ(setxattr(path.c_str(), "user.mine", "kept", 4, 0), 0);
   ASSERT_TRUE(SaveSetting(path, "fullscreen", "true", why)) << why;
   struct stat status {};
   ASSERT_EQ(stat(path.c_str(), &status), 0);
   EXPECT_EQ(std::vector<unsigned>({status.st_uid, status.st_gid, status.st_mode & 07777u}),
             std::vector<unsigned>({65534, 65534, 0640}));
+  char value[8] = {};
+  EXPECT_EQ(std::string(value, std::max<ssize_t>(0, getxattr(path.c_str(), "user.mine", value, 8))),
+            "kept");
 }
 
 }  // namespace
