@@ -14,7 +14,7 @@
 namespace vtrak {
 
 int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
-                     RequestedFilePath& path, const StepRate& rate) {
+                     RequestedFilePath& path, const StepRate& rate, RunKeeping* keeping) {
   std::unique_ptr<PaceClock> systemCounter;
   PaceClock* counter = rate.clock;
   if (counter == nullptr) {
@@ -44,7 +44,7 @@ int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& 
       continue;
     }
     const int steps = pace.StepsDue(counter->Now());
-    for (int i = 0; i < steps; ++i) StepFrame(graphics, app, clock, path);
+    for (int i = 0; i < steps; ++i) StepFrame(graphics, app, clock, path, keeping);
     PresentFrame(graphics);
     tally.SetRefreshHz(graphics.device->PresentRefreshHz());
     tally.Presented(counter->Now(), steps, pace.TakeForgiven());

@@ -8,6 +8,7 @@ namespace vtrak {
 
 class Clock;
 class PaceClock;
+class RunKeeping;
 class Window;
 struct GraphicsDevice;
 
@@ -22,9 +23,10 @@ struct StepRate {
 // hidden nor minimised, polls the input, clears, steps the Game inside the
 // scene, presents, and then sleeps as the device's pacing asks. At a chosen
 // rate a frame makes the steps that fell due since the last (none, one or a
-// few), each with its own input read, and presents the latest. Returns the
-// Quit message's code.
+// few), each with its own input read, and presents the latest. `keeping`, when
+// there is one, sees every step. Returns the Quit message's code.
 int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
-                     RequestedFilePath& path, const StepRate& rate = {});
+                     RequestedFilePath& path, const StepRate& rate = {},
+                     RunKeeping* keeping = nullptr);
 
 }  // namespace vtrak

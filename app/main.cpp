@@ -24,7 +24,7 @@ int RunProgram(int argc, char** argv) {
   }
   // The path's arguments, with the one before them standing for the program's name.
   const int skipped = commandLine.pathStart - 1;
-  return vtrak::RunShell(commandLine.options, argc - skipped, argv + skipped);
+  return vtrak::RunShell(commandLine.options, commandLine.runs, argc - skipped, argv + skipped);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "app/icon_image.h"
 #include "app/program_directory.h"
 #include "app/requested_file_path.h"
+#include "app/run_keeping.h"
 #include "app/setting_values.h"
 #include "app/settings_file.h"
 #include "app/step_pace.h"
@@ -82,7 +84,8 @@ int DisplayRefreshHz(GraphicsDevice& graphics) {
 
 }  // namespace
 
-int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv) {
+int RunShell(const LaunchOptions& commandLine, const RunFiles& runs, int argc,
+             const char* const* argv) {
   // Another copy first, before anything is created.
   const SingleInstanceLock lock(kWindowClass);
   if (lock.AnotherCopyRuns()) {
@@ -98,6 +101,14 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
   const bool settingsReadable =
       settingsPath.empty() || ReadSettingsFile(settingsPath, saved, stderr);
   const LaunchOptions options = Overlay(saved, commandLine);
+
+  // The runs asked for, before any window: a file that will not do ends it here.
+  std::unique_ptr<RunKeeping> keeping;
+  std::string why;
+  if (!RunKeeping::Create(runs, std::getenv("VTRAK_TRACE"), keeping, why)) {
+    std::fprintf(stderr, "vtrak: %s\n", why.c_str());
+    return 1;
+  }
 
   const int rateHz = options.rate.value_or(0);  // 0: one step per refresh
   RequestedFilePath requestedFilePath;
@@ -152,6 +163,7 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
   App app{&canvas, &input, nullptr, nullptr};
   if (graphics.device) {
     CreateGame(app, window.get());
+    if (keeping) keeping->Start(*app.game);
     window->Show();
     window->PlaceOnScreen();  // now that the window manager has given it its frame
     const int refreshHz = DisplayRefreshHz(graphics);
@@ -159,7 +171,8 @@ int RunShell(const LaunchOptions& commandLine, int argc, const char* const* argv
       std::fputs(note->c_str(), stderr);
     }
     exitCode = RunFrameLoop(*window, graphics, app, clock, requestedFilePath,
-                            StepRate{rateHz, refreshHz, nullptr});
+                            StepRate{rateHz, refreshHz, nullptr}, keeping.get());
+    if (keeping) keeping->Stop(*app.game);
   } else {
     // Nothing can be drawn: end with a message rather than run blind.
     std::fputs(

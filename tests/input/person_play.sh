@@ -18,6 +18,12 @@
 # Also measured: frames from an xdotool key press to the first frame that shows
 # the jump, from the figure's height ("mE" rises to y 260 in the press step).
 #
+#   4. Every run is kept (--record) as it ends or as the window closes on it,
+#      a second game adds its own to the same file, and each replays in
+#      `vtrak-tool sim --replay` with the trace the live game wrote
+#      (VTRAK_TRACE), step for step; so does the best in `vtrak --replay`,
+#      the player's keys ignored meanwhile.
+#
 # usage: person_play.sh VTRAK VTRAK_TOOL [OUT_DIR]   (OUT_DIR keeps the screenshots)
 set -euo pipefail
 VTRAK=$(realpath "$1")
@@ -67,7 +73,7 @@ DEAD_HUD=$(hud_hash "$(find "$REF/dead" -name 'frame-*.png' | sort | tail -n1)")
 GROUND_TOP=""
 
 # --- The game -----------------------------------------------------------------
-"$VTRAK" >"$OUT/vtrak.log" 2>&1 &
+VTRAK_TRACE="$OUT/live1.csv" "$VTRAK" --record "$OUT/runs" >"$OUT/vtrak.log" 2>&1 &
 VTRAK_PID=$!
 PERSON_PIDS+=("$VTRAK_PID")
 WIN=$(wait_window "V-TRAK") || fail "no V-TRAK window appeared"
@@ -262,6 +268,42 @@ check "the score goes on counting" counted_on
 echo "latency from key press to first frame showing it, frames: ${LATENCIES[*]:-none}"
 
 kill "$VTRAK_PID" 2>/dev/null || true
+wait_for ended "$VTRAK_PID" || fail "the game went on after SIGTERM"
+
+# --- 4. The runs kept ---------------------------------------------------------
+# One more game on the same file: Z now and then, closed in its first run.
+VTRAK_TRACE="$OUT/live2.csv" "$VTRAK" --record "$OUT/runs" >>"$OUT/vtrak.log" 2>&1 &
+VTRAK_PID=$!
+PERSON_PIDS+=("$VTRAK_PID")
+WIN=$(wait_window "V-TRAK") || fail "no second V-TRAK window appeared"
+xdotool windowactivate --sync "$WIN"
+for _ in 1 2 3; do tap z && sleep 0.7; done
+close_game "$WIN" "$VTRAK_PID"
+rows() { cat "$@" | grep -v '^step,'; }
+replays() {  # the rows of every kept run, as the tool replays them
+  local n
+  for n in $(seq "$(grep -c '^vtrak-run ' "$OUT/runs")"); do
+    "$TOOL" sim --replay "$OUT/runs" --run "$n" --trace - || return 1
+  done | rows
+}
+RUNS=$(grep -c '^vtrak-run ' "$OUT/runs")
+all_kept() { [ "$RUNS" -ge 3 ] && [ "$(tail -n1 "$OUT/runs" | cut -d' ' -f1-2)" = "not ended" ]; }
+check "each game kept its runs, $RUNS in all (a lost first run, the runs after X, and the second game's)" \
+  all_kept
+check "each run replays in the tool step for step as the window played it" \
+  cmp -s <(replays) <(rows "$OUT/live1.csv" "$OUT/live2.csv")
+# The best run in the window, Z pressed in it all along to no effect.
+"$TOOL" sim --replay "$OUT/runs" --trace "$OUT/best.csv"
+VTRAK_TRACE="$OUT/replayed.csv" "$VTRAK" --replay "$OUT/runs" >>"$OUT/vtrak.log" 2>&1 &
+VTRAK_PID=$!
+PERSON_PIDS+=("$VTRAK_PID")
+WIN=$(wait_window "V-TRAK") || fail "no replaying V-TRAK window appeared"
+xdotool windowactivate --sync "$WIN"
+replayed_whole() { [ "$(wc -l <"$OUT/replayed.csv")" -ge "$(wc -l <"$OUT/best.csv")" ]; }
+until replayed_whole || ended "$VTRAK_PID"; do tap z && sleep 0.5; done
+close_game "$WIN" "$VTRAK_PID"
+check "vtrak --replay plays the best run step for step, whatever the keys" \
+  cmp -s "$OUT/best.csv" <(head -n "$(wc -l <"$OUT/best.csv")" "$OUT/replayed.csv")
 echo "screenshots in $OUT"
 [ "$FAILURES" -eq 0 ] || fail "$FAILURES check(s) failed"
 echo "PASS"
