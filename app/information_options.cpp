@@ -68,7 +68,8 @@ std::optional<int> AnswerInformationOption(int argc, const char* const* argv, st
       "  --rate HZ      step the game HZ times a second, 1 to 1000, whatever the\n"
       "                 display's refresh (default: one step per refresh)\n"
       "  --record FILE  add each run played to FILE (a file of runs) as it ends\n"
-      "  --replay FILE  show the best run of FILE, or run N with --run N, then play\n"
+      "  --replay FILE  show the best run of FILE, then play on\n"
+      "  --run N        with --replay, run N of FILE (from 1) instead of the best\n"
       "The same settings, one 'key = value' a line (scale, fullscreen, rate), in\n"
       "$XDG_CONFIG_HOME/vtrak/vtrak.conf (else ~/.config/vtrak/vtrak.conf); the command\n"
       "line wins, and a full-screen toggle in the game is remembered there.\n",

@@ -12,7 +12,9 @@ namespace {
 void PrintUsage(std::FILE* out) {
   std::fputs(
       "usage: vtrak-tool sim [--seed N] [--steps N] [--keys LIST] [--autoplay] [--trace FILE]\n"
-      "                      [--draws FILE] [--png DIR] [--png-every K]\n"
+      "                      [--draws FILE] [--png DIR] [--png-every K] [--record FILE]\n"
+      "       vtrak-tool sim --replay FILE [--run N] [--trace FILE] [--draws FILE] [--png DIR]\n"
+      "                      [--png-every K]\n"
       "       vtrak-tool sound PATH\n"
       "       vtrak-tool message TEXT\n"
       "       vtrak-tool display\n"
