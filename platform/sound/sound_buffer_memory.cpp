@@ -1,8 +1,7 @@
 #include "platform/sound/sound_buffer_memory.h"
 
-#include <sys/mman.h>
-
 #include <cstring>
+#include <new>
 
 namespace vtrak {
 
@@ -33,26 +32,11 @@ uint8_t SilenceByte(const WAVEFORMATEX& format) {
   return format.wBitsPerSample == 8 ? 0x80 : 0;
 }
 
-void UnmapBufferPages::operator()(uint8_t* memory) const {
-  munmap(memory, bytes);
-}
-
 HRESULT SoundBufferMemory::Allocate(const WAVEFORMATEX& format, uint32_t bytes) {
-  const uint8_t silence = SilenceByte(format);
-  // Pages of its own, zeroed by the system as they are first touched:
-  // memory from the heap would need zeroing here and may be shared with a
-  // child process (each page written then costs a copy), and whole pages
-  // can be moved in. Other silence is written out.
-  void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) return DSERR_OUTOFMEMORY;
-  auto* memory = static_cast<uint8_t*>(mapped);
-#ifdef MADV_HUGEPAGE
-  // Large pages where the system has them: a new buffer's pages are then
-  // taken in few faults rather than one for every 4 KiB.
-  madvise(mapped, bytes, MADV_HUGEPAGE);
-#endif
-  if (silence != 0) std::memset(memory, silence, bytes);
-  memory_ = std::unique_ptr<uint8_t, UnmapBufferPages>(memory, UnmapBufferPages{bytes});
+  uint8_t* memory = new (std::nothrow) uint8_t[bytes];
+  if (memory == nullptr) return DSERR_OUTOFMEMORY;
+  std::memset(memory, SilenceByte(format), bytes);
+  memory_.reset(memory);
   format_ = format;
   size_ = bytes;
   locked_ = false;

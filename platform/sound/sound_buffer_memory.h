@@ -18,12 +18,6 @@ HRESULT CheckBufferDescription(const DSBUFFERDESC* description, uint32_t& bytes)
 // The byte that is silence in this format: 0x80 for 8-bit samples, else 0.
 uint8_t SilenceByte(const WAVEFORMATEX& format);
 
-// Gives a buffer's pages back.
-struct UnmapBufferPages {
-  size_t bytes = 0;
-  void operator()(uint8_t* memory) const;
-};
-
 class SoundBufferMemory {
  public:
   // Takes `bytes` bytes of silence; DSERR_OUTOFMEMORY when there is no room.
@@ -41,7 +35,7 @@ class SoundBufferMemory {
 
  private:
   WAVEFORMATEX format_{};
-  std::unique_ptr<uint8_t, UnmapBufferPages> memory_;
+  std::unique_ptr<uint8_t[]> memory_;
   uint32_t size_ = 0;
   bool locked_ = false;
 };
