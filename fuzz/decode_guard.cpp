@@ -15,7 +15,7 @@ void OnDivision(int) {
 
 }  // namespace
 
-OggDecodeSummary DecodeCatchingDivision(int inputFd, DecodedSound& output, int) {
+OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd) {
   // Its state is freed on the way out, after a division too. It lives on the
   // heap: a local object changed between sigsetjmp and siglongjmp would be
   // indeterminate after the jump.
@@ -27,7 +27,7 @@ OggDecodeSummary DecodeCatchingDivision(int inputFd, DecodedSound& output, int) 
   sigaction(SIGFPE, &guard, &saved);
   OggDecodeSummary summary;
   if (sigsetjmp(divided, 1) == 0) {
-    summary = decoder->Run(inputFd, output);
+    summary = decoder->Run(inputFd, outputFd);
   } else {
     summary = OggDecodeSummary{};
     summary.error = SoundLoadError::DecoderCrashed;

@@ -6,12 +6,11 @@
 // divides by zero on some damaged setup headers: that one crash (SIGFPE) is
 // turned into the failed decode the program reports, and the decoder's state
 // is freed. Any other crash still ends the fuzzer, as a finding.
-#include "sound/decoded_sound.h"
 #include "sound/ogg_decode.h"
 
 namespace vtrak::fuzz {
 
 // An OggDecodeRunner.
-OggDecodeSummary DecodeCatchingDivision(int inputFd, DecodedSound& output, int stopFd);
+OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd);
 
 }  // namespace vtrak::fuzz

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/core/file_descriptor.h"
 #include "sound/ogg_page_filter.h"
-#include "sound/sound_file.h"
 
 namespace vtrak {
 namespace {
@@ -16,6 +16,8 @@ namespace {
 // Decoder errors in a row, without the decoder moving on through the file,
 // after which the stream counts as unreadable rather than damaged.
 constexpr int kStuckErrorLimit = 16;
+// Samples gather until this many go to the output in one write.
+constexpr size_t kWriteBytes = 64 * kPcmBlockBytes;
 
 OggDecodeSummary Failure(SoundLoadError error, int detail = 0) {
   OggDecodeSummary summary;
@@ -40,12 +42,15 @@ bool Loadable(const vorbis_info& format) {
          rate <= int64_t{DSBFREQUENCY_MAX};
 }
 
-// The sink's failure as the decode's.
-OggDecodeSummary SinkFailure(const PcmSink& sink) {
-  return Failure(sink.failure(), sink.failureDetail());
+// The samples gathered so far, written out; false with errno set.
+bool WriteOut(int outputFd, const uint8_t* samples, size_t& gathered) {
+  const bool written = WriteFully(outputFd, samples, gathered);
+  gathered = 0;
+  return written;
 }
 
-OggDecodeSummary Decode(OggVorbis_File& decoder, PcmSink& sink, uint64_t maxDataBytes) {
+OggDecodeSummary Decode(OggVorbis_File& decoder, uint8_t* samples, int outputFd,
+                        uint64_t maxDataBytes) {
   const vorbis_info* first = ov_info(&decoder, -1);
   if (first == nullptr) return Failure(SoundLoadError::NotOggVorbis);
   // Copied: a decoder reading forwards keeps each new link's format in the
@@ -63,12 +68,14 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, PcmSink& sink, uint64_t maxData
   int link = -1;
   int stuckErrors = 0;
   ogg_int64_t lastErrorAt = -1;
+  size_t gathered = 0;
   for (;;) {
-    uint8_t* const block = sink.Room();
-    if (block == nullptr) return SinkFailure(sink);
+    if (kWriteBytes - gathered < kPcmBlockBytes && !WriteOut(outputFd, samples, gathered)) {
+      return Failure(SoundLoadError::WriteFailed, errno);
+    }
     int bitstream = 0;
-    const long bytes =
-        ov_read(&decoder, reinterpret_cast<char*>(block), kPcmBlockBytes, 0, 2, 1, &bitstream);
+    const long bytes = ov_read(&decoder, reinterpret_cast<char*>(samples + gathered),
+                               kPcmBlockBytes, 0, 2, 1, &bitstream);
     if (bytes == 0) break;
     if (bytes < 0) {
       // A gap or a damaged part is skipped; an error that leaves the
@@ -95,9 +102,9 @@ OggDecodeSummary Decode(OggVorbis_File& decoder, PcmSink& sink, uint64_t maxData
       return Failure(SoundLoadError::TooLongToLoad);
     }
     written += static_cast<uint64_t>(bytes);
-    if (!sink.Filled(static_cast<size_t>(bytes))) return SinkFailure(sink);
+    gathered += static_cast<size_t>(bytes);
   }
-  if (!sink.Flush()) return SinkFailure(sink);
+  if (!WriteOut(outputFd, samples, gathered)) return Failure(SoundLoadError::WriteFailed, errno);
   summary.dataBytes = static_cast<uint32_t>(written);
   return summary;
 }
@@ -110,9 +117,10 @@ OggDecoder::~OggDecoder() {
   if (held_) ov_clear(decoder_.get());
 }
 
-OggDecodeSummary OggDecoder::Run(int inputFd, PcmSink& sink, uint64_t maxDataBytes) {
+OggDecodeSummary OggDecoder::Run(int inputFd, int outputFd, uint64_t maxDataBytes) {
   try {
     input_ = std::make_unique<OggPageFilter>(inputFd);
+    samples_ = std::make_unique<uint8_t[]>(kWriteBytes);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }
@@ -125,16 +133,16 @@ OggDecodeSummary OggDecoder::Run(int inputFd, PcmSink& sink, uint64_t maxDataByt
     return Failure(SoundLoadError::NotOggVorbis);
   }
   try {
-    return Decode(*decoder_, sink, maxDataBytes);
+    return Decode(*decoder_, samples_.get(), outputFd, maxDataBytes);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }
 }
 
-OggDecodeSummary DecodeOgg(int inputFd, PcmSink& sink, uint64_t maxDataBytes) {
+OggDecodeSummary DecodeOgg(int inputFd, int outputFd, uint64_t maxDataBytes) {
   try {
     OggDecoder decoder;
-    return decoder.Run(inputFd, sink, maxDataBytes);
+    return decoder.Run(inputFd, outputFd, maxDataBytes);
   } catch (const std::bad_alloc&) {
     return Failure(SoundLoadError::OutOfMemory);
   }

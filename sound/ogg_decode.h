@@ -1,6 +1,6 @@
 #pragma once
 // The decoding half of the Ogg Vorbis conversion: a whole Ogg Vorbis file to
-// 16-bit PCM samples. It runs in a process of its own (see
+// 16-bit PCM samples in a file. It runs in a process of its own (see
 // ConvertOggToWav): the decoder is not trusted to survive a hostile file.
 #include <cstddef>
 #include <cstdint>
@@ -34,41 +34,15 @@ struct OggDecodeSummary {
 // The decoder's block: the most one ov_read may fill.
 inline constexpr int kPcmBlockBytes = 4096;
 
-// Where the decoder puts its samples, a block at a time.
-class PcmSink {
- public:
-  virtual ~PcmSink() = default;
-  // Room for kPcmBlockBytes more bytes at least, or nullptr with failure()
-  // set.
-  virtual uint8_t* Room() = 0;
-  // The first `bytes` at the last Room() are samples now; false with
-  // failure() set.
-  virtual bool Filled(size_t bytes) = 0;
-  // Every sample is in; false with failure() set.
-  virtual bool Flush() { return true; }
-  SoundLoadError failure() const { return failure_; }
-  int failureDetail() const { return failureDetail_; }
-
- protected:
-  bool Fail(SoundLoadError error, int detail) {
-    failure_ = error;
-    failureDetail_ = detail;
-    return false;
-  }
-
- private:
-  SoundLoadError failure_ = SoundLoadError::None;
-  int failureDetail_ = 0;
-};
-
-// Decodes the Ogg Vorbis file open at `inputFd` into `sink`, bare 16-bit
-// PCM as the decoder delivers it. The file is read forwards once, its pages
-// only (see OggPageFilter). Stops before the first link of a chained stream
-// whose channels or rate differ from the first link's. Fails with
-// NotLoadable, before any sample, when the first link's channels or rate are
-// not what the loader takes, and with TooLongToLoad as soon as the sound
-// data would pass `maxDataBytes`.
-OggDecodeSummary DecodeOgg(int inputFd, PcmSink& sink,
+// Decodes the Ogg Vorbis file open at `inputFd` and writes its samples, bare
+// 16-bit PCM as the decoder delivers them, to `outputFd` from where it
+// stands. The file is read forwards once, its pages only (see
+// OggPageFilter). Stops before the first link of a chained stream whose
+// channels or rate differ from the first link's. Fails with NotLoadable,
+// before any sample, when the first link's channels or rate are not what the
+// loader takes, and with TooLongToLoad as soon as the sound data would pass
+// `maxDataBytes`.
+OggDecodeSummary DecodeOgg(int inputFd, int outputFd,
                            uint64_t maxDataBytes = kMaxLoadableDataBytes);
 
 // DecodeOgg with the decoder's state held here, so that it is freed (and
@@ -82,12 +56,13 @@ class OggDecoder {
   OggDecoder& operator=(const OggDecoder&) = delete;
 
   // Once for each decoder.
-  OggDecodeSummary Run(int inputFd, PcmSink& sink, uint64_t maxDataBytes = kMaxLoadableDataBytes);
+  OggDecodeSummary Run(int inputFd, int outputFd, uint64_t maxDataBytes = kMaxLoadableDataBytes);
 
  private:
   std::unique_ptr<OggPageFilter> input_;
   std::unique_ptr<OggVorbis_File> decoder_;
-  bool held_ = false;  // the decoder may hold state
+  std::unique_ptr<uint8_t[]> samples_;  // what goes to the output in one write
+  bool held_ = false;                   // the decoder may hold state
 };
 
 }  // namespace vtrak

@@ -16,15 +16,14 @@ enum class SoundLoadError {
   LockRefused,
   // The Ogg Vorbis conversion; the old "data/result.wav" stays as it was.
   NotOggVorbis,
-  CannotCreateResult,  // `detail`: the errno of the temporary file in data/
+  CannotCreateResult,  // `detail`: the errno of the new file in data/
   WriteFailed,         // `detail`: the errno of the write, the close or the rename
   NotLoadable,         // `channels` at `rate` Hz: not what the loader takes
   TooLongToLoad,       // more sound than the loader takes (DSBSIZE_MAX bytes)
   DecoderStuck,        // decoder errors without progress through the file
-  DecoderNotStarted,   // `detail`: the errno of the stream, the shared memory or fork
+  DecoderNotStarted,   // `detail`: the errno of the shared memory or fork
   DecoderCrashed,      // `detail`: the signal that ended the decoding process
   DecoderLost,         // `detail`: the decoding process's unexpected exit status
-  Interrupted,         // `detail`: the signal that stopped the conversion
 };
 
 struct SoundLoadReport {

@@ -7,8 +7,7 @@
 
 namespace vtrak {
 
-ChildEnd RunStreamingChild(void*, size_t, const std::function<void(void*, int)>&,
-                           const std::function<StreamState(int)>&, int) {
+ChildEnd RunInChildProcess(void*, size_t, const std::function<void(void*)>&) {
   ChildEnd end;
   end.startError = ENOSYS;
   return end;

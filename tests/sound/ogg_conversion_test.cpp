@@ -122,8 +122,7 @@ TEST_F(OggConversionTest, SoundBeyondWhatTheHeaderCanStateIsRefused) {
   const FileDescriptor input(open("long.ogg", O_RDONLY | O_CLOEXEC));
   const FileDescriptor output(open("out.wav", O_RDWR | O_CREAT | O_CLOEXEC, 0600));
   ASSERT_TRUE(input && output);
-  DecodedSound samples(output.get());
-  EXPECT_EQ(DecodeOgg(input.get(), samples, 15999).error, SoundLoadError::TooLongToLoad);
+  EXPECT_EQ(DecodeOgg(input.get(), output.get(), 15999).error, SoundLoadError::TooLongToLoad);
 }
 
 }  // namespace

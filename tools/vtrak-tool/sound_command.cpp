@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/core/child_process.h"
 #include "platform/core/printable.h"
 #include "platform/sound/memory_sound_device.h"
 #include "sound/ogg_conversion.h"
@@ -28,17 +29,13 @@ const char* LimitAdvice(int error) {
       return " (the limit on processes is reached: end some, or raise it with ulimit -u)";
     case ENOMEM:
       return " (out of memory)";
+    case EOPNOTSUPP:
+    case EISDIR:
+      return " (its file system holds no file without a name, as vfat and NFS do not: use a folder "
+             "on another)";
     default:
       return "";
   }
-}
-
-// A signal that a fault of the process itself raises.
-bool IsCrashSignal(int signal) {
-  for (const int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS}) {
-    if (signal == crash) return true;
-  }
-  return false;
 }
 
 // Why slot 0 stayed empty, from the loader's own report; one line.
@@ -101,10 +98,6 @@ void ReportNoSound(const char* path, const SoundLoadReport& report) {
                    "error: %s was not converted: no process could be started to decode it: %s%s; "
                    "%s is unchanged\n",
                    name, why, LimitAdvice(report.detail), kResultWavPath);
-      return;
-    case SoundLoadError::Interrupted:
-      std::fprintf(stderr, "error: %s was not converted: interrupted (%s); %s is unchanged\n", name,
-                   strsignal(report.detail), kResultWavPath);
       return;
     case SoundLoadError::DecoderStuck:
       std::fprintf(stderr,
