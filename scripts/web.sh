@@ -25,7 +25,7 @@ bash "$root/scripts/web-deps.sh" "$build"
 # on PATH is not Debian's, and cannot record that its set-up was checked.
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" EMCC_SKIP_SANITY_CHECK=1
 emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVTRAK_TESTS=OFF \
-  -DVTRAK_BENCH=OFF -DVTRAK_WEB_DEPS="$build/deps" >/dev/null
+  -DVTRAK_BENCH=OFF -DVTRAK_WERROR="${VTRAK_WERROR:-OFF}" -DVTRAK_WEB_DEPS="$build/deps" >/dev/null
 cmake --build "$build" -j2
 $serve || exit 0
 
