@@ -24,8 +24,9 @@ web_packages=(
   emscripten fonttools python3
 )
 test_packages=(
-  # the browser tests: a real browser driven through its driver
-  chromium chromium-driver python3-selenium
+  # the browser tests in three engines: Chromium through its driver, Firefox over
+  # WebDriver BiDi (a socket, no driver), WebKitGTK's MiniBrowser through its driver
+  chromium chromium-driver python3-selenium firefox-esr python3-websocket webkit2gtk-driver
   # the fuzz build and the code format
   clang libclang-rt-14-dev clang-format
   # tests and benchmarks
