@@ -13,11 +13,9 @@ void StepFrame(GraphicsDevice& graphics, App& app, Clock& clock, RequestedFilePa
   PollInput(*app.input, path, clock);
   if (keeping != nullptr) keeping->BeforeStep(*app.game);
   app.canvas->device = graphics.device.get();
-  Direct3DDevice9& device = *graphics.device;
-  device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-  device.BeginScene();
+  ClearAndBeginScene(*graphics.device);
   StepGame(*app.game);
-  device.EndScene();
+  graphics.device->EndScene();
   if (keeping != nullptr) keeping->AfterStep(*app.game);
 }
 

@@ -14,7 +14,8 @@
 namespace vtrak {
 
 int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
-                     RequestedFilePath& path, const StepRate& rate, RunKeeping* keeping) {
+                     RequestedFilePath& path, const StepRate& rate, RunKeeping* keeping,
+                     const SettingsFileState& settings) {
   std::unique_ptr<PaceClock> systemCounter;
   PaceClock* counter = rate.clock;
   if (counter == nullptr) {
@@ -32,7 +33,7 @@ int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& 
         if (paceStats != nullptr) std::fputs(tally.Line().c_str(), stderr);
         return message.wParam;
       }
-      WindowProcedure(window, message, path);
+      WindowProcedure(window, message, path, settings);
       continue;
     }
     const int showState = window.ShowState();

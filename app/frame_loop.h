@@ -3,6 +3,7 @@
 
 #include "app/app_record.h"
 #include "app/requested_file_path.h"
+#include "app/window_procedure.h"
 
 namespace vtrak {
 
@@ -24,9 +25,10 @@ struct StepRate {
 // scene, presents, and then sleeps as the device's pacing asks. At a chosen
 // rate a frame makes the steps that fell due since the last (none, one or a
 // few), each with its own input read, and presents the latest. `keeping`, when
-// there is one, sees every step. Returns the Quit message's code.
+// there is one, sees every step; `settings` remembers the full-screen toggle.
+// Returns the Quit message's code.
 int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
                      RequestedFilePath& path, const StepRate& rate = {},
-                     RunKeeping* keeping = nullptr);
+                     RunKeeping* keeping = nullptr, const SettingsFileState& settings = {});
 
 }  // namespace vtrak

@@ -106,7 +106,8 @@ void Frame(void* argument) {
 // The browser's animation frame paces the page: one step per refresh, the
 // page having no way to choose a rate.
 int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
-                     RequestedFilePath& path, const StepRate&, RunKeeping*) {
+                     RequestedFilePath& path, const StepRate&, RunKeeping*,
+                     const SettingsFileState&) {
   // Lives as long as the page: the browser calls Frame with it until the tab closes.
   Loop* loop = new Loop{window, graphics, app, clock, path, std::nullopt};
   loop->hook = PageHook(loop->holdStill);

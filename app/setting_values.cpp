@@ -1,22 +1,12 @@
 #include "app/setting_values.h"
 
-#include <charconv>
 #include <cstdio>
 
 #include "platform/core/utf8.h"
+#include "platform/core/whole_number.h"
 
 namespace vtrak {
 namespace {
-
-// A whole number from `low` to `high`, digits only; empty when it is not one.
-std::optional<int> WholeNumber(std::string_view text, int low, int high) {
-  int number = 0;
-  const char* end = text.data() + text.size();
-  if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-  const auto [stop, error] = std::from_chars(text.data(), end, number);
-  if (error != std::errc() || stop != end || number < low || number > high) return std::nullopt;
-  return number;
-}
 
 std::optional<bool> Switch(std::string_view text) {
   for (std::string_view on : {"true", "yes", "on", "1"}) {
@@ -55,15 +45,15 @@ bool Refuse(std::string& why, std::string_view key, const char* wanted, std::str
 bool ApplySetting(std::string_view key, std::string_view value, LaunchOptions& options,
                   std::string& why) {
   if (key == "scale") {
-    const std::optional<int> scale = WholeNumber(value, kMinScale, kMaxScale);
+    const std::optional<int64_t> scale = WholeNumber(value, kMinScale, kMaxScale);
     if (!scale) return Refuse(why, key, "a whole number from 1 to 8", value);
-    options.scale = scale;
+    options.scale = static_cast<int>(*scale);
     return true;
   }
   if (key == "rate") {
-    const std::optional<int> rate = WholeNumber(value, kMinRate, kMaxRate);
+    const std::optional<int64_t> rate = WholeNumber(value, kMinRate, kMaxRate);
     if (!rate) return Refuse(why, key, "a whole number of steps a second from 1 to 1000", value);
-    options.rate = rate;
+    options.rate = static_cast<int>(*rate);
     return true;
   }
   if (key == "fullscreen") {

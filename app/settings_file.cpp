@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/setting_values.h"
+#include "platform/core/file_descriptor.h"
 #include "platform/core/printable.h"
 
 namespace vtrak {
@@ -56,20 +57,20 @@ std::string_view ForEachLine(std::string_view text, Visit visit) {
 // `missing` tells a file that is not there from one that cannot be read.
 bool ReadWhole(const std::string& path, std::string& text, bool& missing, std::string& why,
                struct stat& status) {
-  missing = false;
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    missing = errno == ENOENT || errno == ENOTDIR;
-    why = std::strerror(errno);
+  int error = 0;
+  bool notRegular = false;
+  const FileDescriptor file = OpenRegularFile(path.c_str(), error, notRegular, &status);
+  missing = error == ENOENT || error == ENOTDIR;
+  if (!file && !notRegular) {
+    why = std::strerror(error);
     return false;
   }
-  bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-            static_cast<size_t>(status.st_size) <= kLargestFile;
+  bool ok = file && static_cast<size_t>(status.st_size) <= kLargestFile;
   why = ok ? "" : "not a regular file of at most 64 KiB";
   text.clear();
   char block[4096];
   while (ok && text.size() <= kLargestFile) {
-    const ssize_t got = read(fd, block, sizeof block);
+    const ssize_t got = read(file.get(), block, sizeof block);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       why = std::strerror(errno);
@@ -78,18 +79,7 @@ bool ReadWhole(const std::string& path, std::string& text, bool& missing, std::s
     if (got <= 0) break;
     text.append(block, static_cast<size_t>(got));
   }
-  close(fd);
   return ok && text.size() <= kLargestFile;
-}
-
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t wrote = write(fd, text.data(), text.size());
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(wrote));
-  }
-  return true;
 }
 
 // The file `path` names at the end of its links (a dotfiles folder, say), even
@@ -262,7 +252,9 @@ bool SaveSetting(const std::string& path, std::string_view key, std::string_view
   }
   bool written = missing || (TakeOwnership(fd, status, why) && TakeAttributes(fd, target, why));
   if (written) {
-    written = WriteAll(fd, rewritten) && fsync(fd) == 0;
+    written =
+        WriteFully(fd, reinterpret_cast<const uint8_t*>(rewritten.data()), rewritten.size()) &&
+        fsync(fd) == 0;
     if (!written) why = std::strerror(errno);
   }
   if (close(fd) != 0 && written) {

@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "app/app_record.h"
 #include "app/create_game.h"
@@ -21,7 +20,6 @@
 #include "game/game.h"
 #include "input/input_state.h"
 #include "platform/core/clock.h"
-#include "platform/core/printable.h"
 #include "platform/input/sdl_input.h"
 #include "platform/window/desktop_scale.h"
 #include "platform/window/display_geometry.h"
@@ -50,29 +48,10 @@ void FitClientArea(Window& window, WindowSize size) {
                       outerHeight - clientHeight + size.height);
 }
 
-// F11 and Alt+Enter toggle full screen, and the settings file remembers it.
-// Why it cannot be remembered is said once; each toggle tries again.
-void TakeFullScreenKeys(Window& window, const std::string& settingsPath, bool fileReadable) {
-  window.TakeFullScreenKeys([settingsPath, fileReadable, said = false](bool fullScreen) mutable {
-    std::string why = "no settings folder (neither XDG_CONFIG_HOME nor HOME is set)";
-    if (!fileReadable) why = "the file could not be read at start";
-    if (settingsPath.empty() || !fileReadable ||
-        !SaveSetting(settingsPath, "fullscreen", fullScreen ? "true" : "false", why)) {
-      if (std::exchange(said, true)) return;
-      std::fprintf(stderr, "vtrak: cannot remember full screen in %s: %s\n",
-                   settingsPath.empty() ? "the settings file" : Printable(settingsPath).c_str(),
-                   why.c_str());
-    }
-  });
-}
-
 // Shutdown: input first, then the Canvas and its spare buffers, the device last.
 void ReleaseAll(InputState& input, Canvas& canvas, GraphicsDevice& graphics) {
   ReleaseInput(input);
-  ReleaseCanvas(canvas);
-  canvas.sparePairBuffer.reset();
-  canvas.spareQuadBuffer.reset();
-  ReleaseGraphicsDevice(graphics);
+  ReleaseCanvasAndDevice(canvas, graphics);
 }
 
 // The display's refresh rate, 0 when it does not say.
@@ -144,7 +123,7 @@ int RunShell(const LaunchOptions& commandLine, const RunFiles& runs, int argc,
                                           commandLine.scale ? "--scale" : settingsPath, stderr));
   window->PlaceOnScreen();
   if (FullScreenAllowed()) {
-    TakeFullScreenKeys(*window, settingsPath, settingsReadable);
+    window->TakeFullScreenKeys();
     if (options.fullscreen.value_or(false)) window->SetFullScreen(true);
   }
 
@@ -171,7 +150,8 @@ int RunShell(const LaunchOptions& commandLine, const RunFiles& runs, int argc,
       std::fputs(note->c_str(), stderr);
     }
     exitCode = RunFrameLoop(*window, graphics, app, clock, requestedFilePath,
-                            StepRate{rateHz, refreshHz, nullptr}, keeping.get());
+                            StepRate{rateHz, refreshHz, nullptr}, keeping.get(),
+                            SettingsFileState{settingsPath, settingsReadable});
     if (keeping) keeping->Stop(*app.game);
   } else {
     // Nothing can be drawn: end with a message rather than run blind.

@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "fuzz/fuzz_scratch.h"
+#include "platform/core/file_descriptor.h"
 #include "platform/sound/memory_sound_device.h"
 #include "sound/sound_bank.h"
-#include "sound/sound_file.h"
 #include "sound/wav_header_reader.h"
 
 namespace {

@@ -8,23 +8,20 @@ namespace vtrak {
 
 namespace {
 
-// The record being set up, as the enumeration callbacks reach it.
-std::unique_ptr<DirectInput8>* enumDirectInput = nullptr;
-std::unique_ptr<DirectInputDevice8>* enumJoystick = nullptr;
-
 // 認識？ — the question shown when a game controller is found.
 constexpr const char* kJoystickFoundText = "\xE8\xAA\x8D\xE8\xAD\x98\xEF\xBC\x9F";
 
 }  // namespace
 
-int EnumJoystickCallback(const DIDEVICEINSTANCEA* instance, void* /*context*/) {
-  if (Failed((*enumDirectInput)->CreateDevice(instance->guidInstance, *enumJoystick))) {
+int EnumJoystickCallback(const DIDEVICEINSTANCEA* instance, void* context) {
+  InputState& state = *static_cast<InputState*>(context);
+  if (Failed(state.directInput->CreateDevice(instance->guidInstance, state.joystick))) {
     return DIENUM_CONTINUE;  // try the next attached controller
   }
   return DIENUM_STOP;
 }
 
-int EnumAxisCallback(const DIDEVICEOBJECTINSTANCEA* object, void* /*context*/) {
+int EnumAxisCallback(const DIDEVICEOBJECTINSTANCEA* object, void* context) {
   if ((object->dwType & DIDFT_AXIS) == 0) return DIENUM_CONTINUE;
   DIPROPRANGE range{};
   range.diph.dwSize = sizeof(DIPROPRANGE);
@@ -33,7 +30,8 @@ int EnumAxisCallback(const DIDEVICEOBJECTINSTANCEA* object, void* /*context*/) {
   range.diph.dwHow = DIPH_BYID;
   range.lMin = kAxisMin;
   range.lMax = kAxisMax;
-  if (Failed((*enumJoystick)->SetProperty(DeviceProperty::Range, &range.diph))) {
+  if (Failed(static_cast<InputState*>(context)->joystick->SetProperty(DeviceProperty::Range,
+                                                                      &range.diph))) {
     return DIENUM_STOP;
   }
   return DIENUM_CONTINUE;
@@ -67,16 +65,14 @@ HRESULT InitInput(InputState& state, const char* requestedFile, Window* window,
   state.joystick.reset();
   state.keyboard->Acquire();  // fails while the window lacks the focus; polling retries
 
-  enumDirectInput = &state.directInput;
-  enumJoystick = &state.joystick;
-  if (Failed(directInput.EnumDevices(DI8DEVCLASS_GAMECTRL, EnumJoystickCallback, nullptr,
+  if (Failed(directInput.EnumDevices(DI8DEVCLASS_GAMECTRL, EnumJoystickCallback, &state,
                                      DIEDFL_ATTACHEDONLY))) {
     return E_FAIL;
   }
   if (state.joystick) {
     if (services.messageBox) services.messageBox(kJoystickFoundText);
     if (Failed(state.joystick->SetDataFormat(DataFormat::Joystick2))) return E_FAIL;
-    if (Failed(state.joystick->EnumObjects(EnumAxisCallback, nullptr, DIDFT_ALL))) return E_FAIL;
+    if (Failed(state.joystick->EnumObjects(EnumAxisCallback, &state, DIDFT_ALL))) return E_FAIL;
     state.joystick->Acquire();
   }
 

@@ -66,8 +66,7 @@ void PollInput(InputState& state, const char* requestedFile, Clock& clock);
 // Releases directInput, joystick, keyboard, mouse; a second call does nothing.
 void ReleaseInput(InputState& state);
 
-// The enumeration callbacks; they reach the record being set up through the
-// two pointers InitInput sets, and ignore their context.
+// The enumeration callbacks; their context is the InputState being set up.
 int EnumJoystickCallback(const DIDEVICEINSTANCEA* instance, void* context);
 int EnumAxisCallback(const DIDEVICEOBJECTINSTANCEA* object, void* context);
 

@@ -66,4 +66,9 @@ void DrawOutlinedText(Canvas& canvas, int32_t x, int32_t y, const char* text);
 // the device and the two spare buffers are left to the caller.
 void ReleaseCanvas(Canvas& canvas);
 
+struct GraphicsDevice;
+// Shutdown's drawing half: ReleaseCanvas, then the two spare buffers, then
+// the device and the Direct3D object.
+void ReleaseCanvasAndDevice(Canvas& canvas, GraphicsDevice& graphics);
+
 }  // namespace vtrak

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/d3dx_math.h"
 #include "render/canvas.h"
+#include "render/graphics_device.h"
 
 namespace vtrak {
 namespace {
@@ -75,6 +76,13 @@ void ReleaseCanvas(Canvas& canvas) {
   for (auto& texture : canvas.textures) texture.reset();
   for (auto& font : canvas.fonts) font.reset();
   canvas.lineBuffer.reset();
+}
+
+void ReleaseCanvasAndDevice(Canvas& canvas, GraphicsDevice& graphics) {
+  ReleaseCanvas(canvas);
+  canvas.sparePairBuffer.reset();
+  canvas.spareQuadBuffer.reset();
+  ReleaseGraphicsDevice(graphics);
 }
 
 }  // namespace vtrak

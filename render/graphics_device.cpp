@@ -69,4 +69,9 @@ void ReleaseGraphicsDevice(GraphicsDevice& graphics) {
   graphics.direct3d.reset();
 }
 
+void ClearAndBeginScene(Direct3DDevice9& device) {
+  device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+  device.BeginScene();
+}
+
 }  // namespace vtrak

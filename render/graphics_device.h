@@ -36,4 +36,8 @@ const uint32_t* HeadlessBackBuffer(const GraphicsDevice& graphics);
 // Releases the device, then the Direct3D object; a second call does nothing.
 void ReleaseGraphicsDevice(GraphicsDevice& graphics);
 
+// A frame's start: the back buffer cleared to opaque black and the depth
+// buffer to 1.0, then the scene begun.
+void ClearAndBeginScene(Direct3DDevice9& device);
+
 }  // namespace vtrak

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "platform/core/child_process.h"
-#include "sound/sound_file.h"
+#include "platform/core/file_descriptor.h"
 
 namespace vtrak {
 namespace {
@@ -78,7 +78,7 @@ void Fail(SoundLoadReport& out, SoundLoadError error, int detail) {
 void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& out,
              OggDecodeRunner runDecode) {
   bool notRegular = false;
-  const FileDescriptor input = OpenSoundFile(path, out.detail, notRegular);
+  const FileDescriptor input = OpenRegularFile(path, out.detail, notRegular);
   if (!input) {
     out.error = notRegular ? SoundLoadError::NotARegularFile : SoundLoadError::CannotOpen;
     return;

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "platform/core/file_descriptor.h"
 #include "platform/sound/openal_sound_device.h"
 #include "platform/sound/sound_buffer_memory.h"
 #include "sound/ogg_conversion.h"
-#include "sound/sound_file.h"
 #include "sound/wav_header_reader.h"
 
 namespace vtrak {
@@ -66,7 +66,7 @@ HRESULT LoadSound(SoundBank& bank, const char* path, int32_t slot, SoundLoadRepo
   target.reset();
 
   bool notRegular = false;
-  const FileDescriptor file = OpenSoundFile(path, out.detail, notRegular);
+  const FileDescriptor file = OpenRegularFile(path, out.detail, notRegular);
   if (!file) {
     out.error = notRegular ? SoundLoadError::NotARegularFile : SoundLoadError::CannotOpen;
     return E_FAIL;

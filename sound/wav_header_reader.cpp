@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "sound/sound_file.h"
+#include "platform/core/file_descriptor.h"
 
 namespace vtrak {
 

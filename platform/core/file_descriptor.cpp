@@ -1,5 +1,6 @@
 #include "platform/core/file_descriptor.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +22,24 @@ FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
 bool FileDescriptor::Close() {
   // Linux releases the descriptor even when close reports an error: never retry.
   return fd_ < 0 || close(Release()) == 0;
+}
+
+FileDescriptor OpenRegularFile(const char* path, int& error, bool& notRegular,
+                               struct stat* status) {
+  error = 0;
+  notRegular = false;
+  FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat opened {};
+  if (!file || fstat(file.get(), &opened) != 0) {
+    error = errno;
+    return {};
+  }
+  if (!S_ISREG(opened.st_mode)) {
+    notRegular = true;
+    return {};
+  }
+  if (status != nullptr) *status = opened;
+  return file;
 }
 
 size_t ReadFully(int fd, uint8_t* into, size_t size) {

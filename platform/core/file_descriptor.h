@@ -1,6 +1,8 @@
 #pragma once
 // Plain file descriptors: one that closes itself, and whole reads and writes
 // that carry on after signals and short transfers.
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -30,6 +32,14 @@ class FileDescriptor {
  private:
   int fd_ = -1;
 };
+
+// The regular file at `path`, opened for reading without blocking (a FIFO's
+// open would wait for a writer); an empty descriptor when it cannot be opened
+// (`error` is then the errno) or is not a regular file (`notRegular` is then
+// true), which is refused before a byte is read. `status`, when given, is
+// the opened file's.
+FileDescriptor OpenRegularFile(const char* path, int& error, bool& notRegular,
+                               struct stat* status = nullptr);
 
 // Reads up to `size` bytes, retrying after signals; stops early only at the
 // end of the file or on an error.

@@ -115,10 +115,6 @@ bool Window::IsFullScreen() const {
   return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
 }
 
-void Window::TakeFullScreenKeys(std::function<void(bool)> toggled) {
-  fullScreenToggled_ = std::move(toggled);
-}
-
 void Window::SetIcon(const uint32_t* argb, int width, int height) {
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height,
                                                          32, width * 4, SDL_PIXELFORMAT_ARGB8888);
@@ -160,9 +156,8 @@ bool Window::PeekMessage(Message& message) {
   }
   switch (event.type) {
     case SDL_KEYDOWN:
-      if (fullScreenToggled_ && IsFullScreenKey(event.key)) {
-        SetFullScreen(!IsFullScreen());
-        fullScreenToggled_(IsFullScreen());
+      if (fullScreenKeys_ && IsFullScreenKey(event.key)) {
+        message.kind = MessageKind::ToggleFullScreen;
       }
       return true;
     case SDL_MOUSEMOTION:

@@ -6,7 +6,6 @@
 #include <SDL2/SDL.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,7 +15,7 @@ inline constexpr int kClientWidth = 640;
 inline constexpr int kClientHeight = 480;
 
 // The messages the shell's window procedure and frame loop see.
-enum class MessageKind { Quit, Destroy, DropFiles, Other };
+enum class MessageKind { Quit, Destroy, DropFiles, ToggleFullScreen, Other };
 
 struct Message {
   MessageKind kind = MessageKind::Other;
@@ -59,9 +58,10 @@ class Window {
   // rests on the whole screen.
   void SetFullScreen(bool fullScreen);
   bool IsFullScreen() const;
-  // From now on F11 and Alt+Enter toggle full screen, and `toggled` hears the
-  // new state. The keys go on reaching the keyboard state as every key does.
-  void TakeFullScreenKeys(std::function<void(bool)> toggled);
+  // From now on F11 and Alt+Enter post ToggleFullScreen, which the window
+  // procedure handles. The keys go on reaching the keyboard state as every
+  // key does.
+  void TakeFullScreenKeys() { fullScreenKeys_ = true; }
 
   // The window's icon from ARGB pixels, row by row.
   void SetIcon(const uint32_t* argb, int width, int height);
@@ -84,7 +84,7 @@ class Window {
   int32_t quitCode_ = 0;
   bool destroyed_ = false;        // the window has been closed; its Destroy message was sent
   bool fileTakenInDrop_ = false;  // a drop's first file has been passed on
-  std::function<void(bool)> fullScreenToggled_;  // empty: the toggle keys do nothing
+  bool fullScreenKeys_ = false;   // false: the toggle keys post nothing
   bool pointerShown_ = true;
   uint64_t pointerMovedAt_ = 0;  // SDL_GetTicks64 of the last motion
 };

@@ -25,12 +25,7 @@ class CanvasFixture : public ::testing::Test {
     ASSERT_EQ(SetupCanvas(canvas, graphics.device.get()), S_OK);
     BeginFrame();
   }
-  void TearDown() override {
-    ReleaseCanvas(canvas);
-    canvas.sparePairBuffer.reset();
-    canvas.spareQuadBuffer.reset();
-    ReleaseGraphicsDevice(graphics);
-  }
+  void TearDown() override { ReleaseCanvasAndDevice(canvas, graphics); }
 
   // Clears as the frame loop does, but to the marker colour, and begins the scene.
   void BeginFrame(uint32_t colour = kBackground) {

@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
+#include "platform/core/file_descriptor.h"
 #include "sound/ogg_conversion.h"
-#include "sound/sound_file.h"
 #include "tests/sound/sound_bank_fixture.h"
 #include "tests/support/ogg_pages.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "sound/sound_file.h"
+#include "platform/core/file_descriptor.h"
 #include "sound/wav_header_reader.h"
 #include "tests/support/sound_test_files.h"
 

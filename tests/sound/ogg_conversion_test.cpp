@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
+#include "platform/core/file_descriptor.h"
 #include "sound/ogg_decode.h"
-#include "sound/sound_file.h"
 #include "tests/sound/sound_bank_fixture.h"
 
 namespace vtrak::test {

@@ -3,7 +3,7 @@
 
 #include <fcntl.h>
 
-#include "sound/sound_file.h"
+#include "platform/core/file_descriptor.h"
 #include "tests/sound/sound_bank_fixture.h"
 
 namespace vtrak::test {

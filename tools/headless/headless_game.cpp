@@ -1,5 +1,6 @@
 #include "tools/headless/headless_game.h"
 
+#include "app/requested_file_path.h"
 #include "input/scripted_input_services.h"
 #include "platform/core/crt_rand.h"
 
@@ -7,7 +8,7 @@ namespace vtrak {
 namespace {
 
 // No path was given on a command line or dropped on a window.
-constexpr char kNoRequestedFile[260] = "";
+constexpr RequestedFilePath kNoRequestedFile = "";
 
 ScriptedDevices QuietDevices() {
   ScriptedDevices devices;

@@ -14,12 +14,7 @@ class CanvasFrames final : public SimFrames {
  public:
   explicit CanvasFrames(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-  ~CanvasFrames() override {
-    ReleaseCanvas(canvas_);
-    canvas_.sparePairBuffer.reset();
-    canvas_.spareQuadBuffer.reset();
-    ReleaseGraphicsDevice(graphics_);
-  }
+  ~CanvasFrames() override { ReleaseCanvasAndDevice(canvas_, graphics_); }
 
   // Sets the device and the Canvas up as start-up does.
   bool SetUp(std::string& error) {
@@ -33,8 +28,7 @@ class CanvasFrames final : public SimFrames {
   }
 
   DrawingSurface* BeginFrame() override {
-    graphics_.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-    graphics_.device->BeginScene();
+    ClearAndBeginScene(*graphics_.device);
     return &canvas_;
   }
 

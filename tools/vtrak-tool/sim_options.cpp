@@ -1,17 +1,18 @@
 #include "tools/vtrak-tool/sim_options.h"
 
-#include <charconv>
 #include <cstring>
+#include <optional>
+
+#include "platform/core/whole_number.h"
 
 namespace vtrak::tool {
 namespace {
 
-// A whole decimal number in [min, max], nothing before or after it.
+// A whole number in [min, max] into `value`; false when `text` is not one.
 bool ParseNumber(const std::string& text, int64_t min, int64_t max, int64_t& value) {
-  if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && ptr == end && value >= min && value <= max;
+  const std::optional<int64_t> number = WholeNumber(text, min, max);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 }  // namespace
