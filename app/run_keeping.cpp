@@ -90,7 +90,9 @@ void RunKeeping::AfterStep(Game& game) {
   const std::optional<RunRecord> ended = recorder_.AfterStep(game);
   if (ended && recording_) Keep(*ended);
   if (trace_ != nullptr && recorder_.stepInRun() > 0) {
+    // Each row as it comes: whoever reads the trace may read it while the game plays.
     std::fputs(TraceRow(recorder_.stepInRun(), game).c_str(), trace_);
+    std::fflush(trace_);
   }
   // The replayed run is over: the player's keys from the next step on.
   if (replayInput_ && game.input == replayInput_.get() && replayStep_ >= replay_->lastStep) {
