@@ -86,7 +86,7 @@ bool ReadWhole(const std::string& path, std::string& text, bool& missing, std::s
 // when that file is not there yet.
 bool FollowLinks(std::string path, std::string& target, std::string& why) {
   for (int links = 0; links <= kMostLinks; ++links) {
-    struct stat status {};
+    struct stat status = {};
     if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
       target = path;
       return true;
@@ -115,7 +115,7 @@ std::string KeptAsItIs(const std::string& target, const struct stat& status) {
 
 // Gives the new file the old one's owner, group and mode: false when it cannot.
 bool TakeOwnership(int fd, const struct stat& old, std::string& why) {
-  struct stat now {};
+  struct stat now = {};
   const bool same = fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid;
   if ((same || fchown(fd, old.st_uid, old.st_gid) == 0) && fchmod(fd, old.st_mode & 07777) == 0) {
     return true;
@@ -190,7 +190,7 @@ void ParseSettings(std::string_view text, const std::string& name, LaunchOptions
 bool ReadSettingsFile(const std::string& path, LaunchOptions& options, std::FILE* errors) {
   std::string text, why;
   bool missing = false;
-  struct stat status {};
+  struct stat status = {};
   if (!ReadWhole(path, text, missing, why, status)) {
     if (missing) return true;
     std::fprintf(errors, "vtrak: cannot read the settings in %s (%s); the defaults hold\n",
@@ -226,7 +226,7 @@ bool SaveSetting(const std::string& path, std::string_view key, std::string_view
   std::string target, text;
   if (!FollowLinks(path, target, why)) return false;
   bool missing = false;
-  struct stat status {};
+  struct stat status = {};
   if (!ReadWhole(target, text, missing, why, status)) {
     if (!missing) return false;
     text.clear();

@@ -20,8 +20,8 @@ OggDecodeSummary DecodeCatchingDivision(int inputFd, int outputFd) {
   // heap: a local object changed between sigsetjmp and siglongjmp would be
   // indeterminate after the jump.
   const auto decoder = std::make_unique<OggDecoder>();
-  struct sigaction guard {};
-  struct sigaction saved {};
+  struct sigaction guard = {};
+  struct sigaction saved = {};
   guard.sa_handler = OnDivision;
   sigemptyset(&guard.sa_mask);
   sigaction(SIGFPE, &guard, &saved);

@@ -51,7 +51,7 @@ struct ResultFile {
 
   static ResultFile Read() {
     ResultFile result;
-    struct stat status {};
+    struct stat status = {};
     if (stat(vtrak::kResultWavPath, &status) != 0) return result;
     result.size = static_cast<uint64_t>(status.st_size);
     result.start.resize(44);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that V-TRAK needs, and only those that are
-# missing:
+# Installs the Debian packages that V-TRAK needs, and only those that are
+# missing, on Debian 12 (bookworm) and 13 (trixie); every name below is one
+# both releases offer (clang-format-19: the one version both have, so that the
+# format check gives one verdict):
 #   bash scripts/install-deps.sh        what building and playing need (the default)
 #   bash scripts/install-deps.sh web    that, and what the browser build adds
 #   bash scripts/install-deps.sh test   all of these, and what the tests add
@@ -28,7 +30,7 @@ test_packages=(
   # WebDriver BiDi (a socket, no driver), WebKitGTK's MiniBrowser through its driver
   chromium chromium-driver python3-selenium firefox-esr python3-websocket webkit2gtk-driver
   # the fuzz build and the code format
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-dev clang-format-19
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # the key latency benchmark hears key presses through XInput 2
@@ -98,8 +100,19 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
   sudo=(sudo)
 fi
+# A failed apt-get names the packages this release's lists do not offer, or
+# else the network and the rights.
 give_up() {
-  echo "vtrak: could not install ${missing[*]}; check the network and your sudo rights, or as root run: apt-get install ${missing[*]}" >&2
+  local unknown=() package policy
+  for package in "${missing[@]}"; do
+    policy=$(apt-cache policy "$package" 2>/dev/null || true)
+    [[ "$policy" == *"Candidate: "[!\(]* ]] || unknown+=("$package")
+  done
+  if [ "${#unknown[@]}" -gt 0 ]; then
+    echo "vtrak: $(. /etc/os-release && echo "$PRETTY_NAME") offers no package ${unknown[*]}; its name differs on this release, or it is not in the sources apt uses (/etc/apt/sources.list*)" >&2
+  else
+    echo "vtrak: could not install ${missing[*]}; check the network and your sudo rights, or as root run: apt-get install ${missing[*]}" >&2
+  fi
   exit 1
 }
 apt_get=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get)

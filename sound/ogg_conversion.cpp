@@ -96,7 +96,7 @@ void Convert(SoundBank& bank, const char* path, int32_t slot, SoundLoadReport& o
   out.rate = summary.rate;
   if (summary.error != SoundLoadError::None) return Fail(out, summary.error, summary.detail);
   // The decoder's word on what it wrote is taken only when the file agrees.
-  struct stat written {};
+  struct stat written = {};
   if (fstat(result.get(), &written) != 0 ||
       written.st_size != kHeaderBytes + off_t{summary.dataBytes} ||
       summary.dataBytes > kMaxLoadableDataBytes) {

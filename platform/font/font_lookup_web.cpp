@@ -11,7 +11,7 @@ namespace vtrak {
 inline constexpr const char* kPageFace = "/face/vtrak-pgothic.ttf";
 
 std::optional<FontFile> FindFontFile(const std::string&, int, bool) {
-  struct stat status {};
+  struct stat status = {};
   if (stat(kPageFace, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
   return FontFile{kPageFace, 0};
 }

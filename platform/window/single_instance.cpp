@@ -24,7 +24,7 @@ bool OwnAndClosed(const struct stat& status) {
 FileDescriptor OpenLockIn(const std::string& path, const std::string& name, bool mayBeMissing,
                           std::string& reason) {
   FileDescriptor folder(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  struct stat status {};
+  struct stat status = {};
   if (!folder || fstat(folder.get(), &status) != 0) {
     if (errno != ENOENT || !mayBeMissing) reason = path + ": " + std::strerror(errno);
     return {};

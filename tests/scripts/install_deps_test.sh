@@ -41,4 +41,12 @@ grep -q '1 package, about 3 MB' "$work/out" || fail "no download size given: $(c
 grep -qx 'apt-get update' "$work/calls" || fail "the package lists were not updated: $(cat "$work/calls")"
 grep -qx 'apt-get install -y --no-install-recommends xdotool' "$work/calls" ||
   fail "apt-get did not install xdotool alone: $(cat "$work/calls")"
+
+# A name the archive does not offer is named as such, not blamed on the network.
+stand_in unknown apt-get 'exit 100'
+stand_in unknown apt-cache 'exit 0'
+PATH="$work/unknown:$work/missing:$PATH" bash "$script" test >"$work/out" 2>&1 &&
+  fail "an unknown package was reported as installed: $(cat "$work/out")"
+grep -q 'offers no package xdotool; its name differs' "$work/out" ||
+  fail "the unknown package was not named: $(cat "$work/out")"
 echo PASS
