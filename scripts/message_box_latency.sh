@@ -28,7 +28,7 @@ time_to_box() {
   local pid=$!
   while [ -z "$frame" ]; do
     for w in $(comm -13 <(echo "$before") <(top_level_windows | sort)); do
-      if xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+      if grep -q 'Map State: IsViewable' <<<"$(xwininfo -id "$w" 2>/dev/null)"; then
         frame=$w
         break
       fi
@@ -39,7 +39,7 @@ time_to_box() {
   now=$(date +%s%N)
   echo $(((now - start) / 1000000))
   sleep 0.3
-  client=$(xwininfo -children -id "$frame" | awk '/^ +0x/ {print $1; exit}')
+  client=$(xwininfo -children -id "$frame" | awk '/^ +0x/ && !found {print $1; found = 1}')
   close_message_box "${client:-$frame}" || true
   wait "$pid" || true
 }

@@ -14,7 +14,7 @@ header='RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00
 for case in truncated huge fifo zero; do
   rm -f "$game_folder/bgm.wav"
   case "$case" in
-    truncated) printf "$header" | head -c 30 >"$game_folder/bgm.wav" ;;
+    truncated) printf "$header" >"$game_folder/bgm.wav" && truncate -s 30 "$game_folder/bgm.wav" ;;
     huge) printf "$header"'\xff\xff\xff\xff0123456789abcdef' >"$game_folder/bgm.wav" ;;
     fifo) mkfifo "$game_folder/bgm.wav" ;;
     zero) ln -s /dev/zero "$game_folder/bgm.wav" ;;
@@ -38,7 +38,7 @@ close_game "$WINDOW" "$GAME"
 game=$!
 # (On a fast machine the read may be over, and the window up, before we look.)
 reading_or_done() {
-  ls -l "/proc/$game/fd" 2>/dev/null | grep -q 'bgm.wav$' || xdotool search --onlyvisible --name '^V-TRAK$'
+  grep -q 'bgm.wav$' <<<"$(ls -l "/proc/$game/fd" 2>/dev/null)" || xdotool search --onlyvisible --name '^V-TRAK$'
 }
 wait_for reading_or_done >/dev/null || fail "the game neither read bgm.wav nor showed its window"
 kill -TERM "$game"

@@ -39,7 +39,7 @@ check_layout "$root/usr"
 [ "$(desktop_exec_program "$root/usr/share/applications/org.vtrak.vtrak.desktop")" = \
   /usr/games/vtrak ] || fail "the packed menu entry does not start /usr/games/vtrak"
 for program in lib/vtrak/vtrak games/vtrak-tool; do
-  file -b "$root/usr/$program" | grep -q ', stripped' || fail "$program is not stripped"
+  grep -q ', stripped' <<<"$(file -b "$root/usr/$program")" || fail "$program is not stripped"
 done
 
 # Debian's own checks: no error and no warning (informational notes may stay).
@@ -52,13 +52,13 @@ TMPDIR="$work/tmp" lintian --fail-on error,warning --tag-display-limit 0 "$deb" 
 # The packed tool runs from the throwaway root and finds the packed music.
 steps=$("$root/usr/games/vtrak-tool" sim --seed 1 --steps 40 --autoplay --trace - | tail -n +2 | wc -l)
 [ "$steps" -eq 40 ] || fail "the packed vtrak-tool traced $steps steps of 40"
-"$root/usr/games/vtrak-tool" sound "$root/usr/lib/vtrak/bgm.wav" | grep -q '^channels=2 rate=44100 bits=16 ' ||
+grep -q '^channels=2 rate=44100 bits=16 ' <<<"$("$root/usr/games/vtrak-tool" sound "$root/usr/lib/vtrak/bgm.wav")" ||
   fail "the packed bgm.wav does not load as 16-bit stereo at 44100 Hz"
 
 # apt resolves the package's dependencies against this system's packages.
 if command -v apt-get >/dev/null; then
   apt-get -s -q install "$deb" >"$work/apt.log" 2>&1 ||
-    fail "apt-get cannot install the package: $(grep -E '^E:|Depends:' "$work/apt.log" | head -n 5)"
+    fail "apt-get cannot install the package: $(grep -m 5 -E '^E:|Depends:' "$work/apt.log")"
   grep -q '^Inst vtrak ' "$work/apt.log" || fail "apt-get would not install vtrak: $(tail -n 3 "$work/apt.log")"
 fi
 echo "PASS"

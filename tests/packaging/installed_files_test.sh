@@ -32,13 +32,13 @@ grep -q '<launchable type="desktop-id">org.vtrak.vtrak.desktop</launchable>' "$m
 for page in man6/vtrak.6.gz man1/vtrak-tool.1.gz; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/share/man/$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: $warnings"
-  LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$prefix/share/man/$page" 2>/dev/null | grep -q '^NAME' ||
+  grep -q '^NAME' <<<"$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$prefix/share/man/$page" 2>/dev/null)" ||
     fail "$page shows no NAME section"
 done
 
 icons="$prefix/share/icons/hicolor"
 for size in 32 64 128 256; do
-  file -b "$icons/${size}x${size}/apps/vtrak.png" | grep -q "^PNG image data, $size x $size," ||
+  grep -q "^PNG image data, $size x $size," <<<"$(file -b "$icons/${size}x${size}/apps/vtrak.png")" ||
     fail "the ${size}x${size} icon is $(file -b "$icons/${size}x${size}/apps/vtrak.png")"
   differing=$(convert "$icons/32x32/apps/vtrak.png" -filter point -resize "${size}x${size}" png:- |
     compare -metric AE - "$icons/${size}x${size}/apps/vtrak.png" null: 2>&1 || true)

@@ -23,13 +23,13 @@ id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared from $launc
 # The window's icon is the installed 32x32 icon, pixel for pixel: width,
 # height, then opaque ARGB words row by row.
 window_icon=$(xprop -id "$id" -notype -f _NET_WM_ICON 32c _NET_WM_ICON |
-  sed 's/^[^=]*= *//' | tr -d ' ' | tr ',' '\n' | head -n $((2 + 32 * 32)))
+  sed 's/^[^=]*= *//' | tr -d ' ' | tr ',' '\n' | sed -n "1,$((2 + 32 * 32))p")
 theme_icon=$(printf '32\n32\n'
   convert "$prefix/share/icons/hicolor/32x32/apps/vtrak.png" -depth 8 txt:- |
     awk 'NR > 1 {print $3}' | while read -r rgb; do echo $((0xFF${rgb#\#})); done)
 [ "$window_icon" = "$theme_icon" ] ||
-  fail "the window's icon is not the installed 32x32 icon: $(echo $window_icon | head -c 80)"
-xprop -id "$id" WM_CLASS | grep -q '"dolk"' || fail "WM_CLASS is $(xprop -id "$id" WM_CLASS)"
+  fail "the window's icon is not the installed 32x32 icon: ${window_icon:0:80}"
+grep -q '"dolk"' <<<"$(xprop -id "$id" WM_CLASS)" || fail "WM_CLASS is $(xprop -id "$id" WM_CLASS)"
 
 game_folder="$prefix/lib/vtrak"
 [ "$(readlink "/proc/$game/exe")" = "$game_folder/vtrak" ] ||

@@ -58,10 +58,10 @@ check_layout() {
     fail "games/vtrak points to \"$(readlink "$prefix/games/vtrak")\""
   [ "$(realpath "$prefix/games/vtrak")" = "$(realpath "$game/vtrak")" ] ||
     fail "games/vtrak does not lead to the game folder's program"
-  [ -x "$game/vtrak" ] && file -b "$game/vtrak" | grep -q '^ELF' ||
+  [ -x "$game/vtrak" ] && grep -q '^ELF' <<<"$(file -b "$game/vtrak")" ||
     fail "lib/vtrak/vtrak is not an executable program: $(file -b "$game/vtrak")"
   [ -x "$prefix/games/vtrak-tool" ] || fail "games/vtrak-tool is not executable"
-  [ "$(head -c 4 "$game/bgm.wav")" = RIFF ] && [ "$(tail -c +9 "$game/bgm.wav" | head -c 4)" = WAVE ] ||
+  [ "$(head -c 4 "$game/bgm.wav")" = RIFF ] && [ "$(head -c 12 "$game/bgm.wav" | tail -c 4)" = WAVE ] ||
     fail "lib/vtrak/bgm.wav is not a WAV file"
   [ "$(stat -c %a "$game/data")" = 755 ] || fail "data/ has mode $(stat -c %a "$game/data")"
   local page

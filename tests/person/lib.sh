@@ -114,7 +114,7 @@ start_desktop() {
 }
 
 window_manager_runs() {
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+  grep -q 'window id' <<<"$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"
 }
 
 # The first key pressed through XTEST on a new X server switches the server's
@@ -133,12 +133,17 @@ settle_key_bindings() {
 # Presses $1, and is true once openbox shows desktop $2 (counted from 0).
 desktop_after_key() {
   xdotool key "$1"
-  xprop -root _NET_CURRENT_DESKTOP 2>/dev/null | grep -q "= $2\$"
+  grep -q "= $2\$" <<<"$(xprop -root _NET_CURRENT_DESKTOP 2>/dev/null)"
 }
 
 # Prints the id of the first visible top-level window titled exactly $1, once
-# there is one.
-window_titled() { xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null | head -n1 | grep .; }
+# there is one. (Under pipefail no producer is piped into head or grep -q: the
+# reader that stops early would end it by the closed pipe, and fail the line.)
+window_titled() {
+  local ids
+  ids=$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null) || true
+  [ -n "$ids" ] && echo "${ids%%$'\n'*}"
+}
 wait_window() { wait_for window_titled "$1"; }
 
 # Top-level windows of the root, one id per line.
@@ -157,11 +162,11 @@ wait_new_client() {
 new_client_or_end() {
   local frame client
   frame=$(comm -13 <(echo "$1" | sort) <(top_level_windows | sort) | while read -r w; do
-    xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$w"
-  done | head -n1)
+    grep -q 'Map State: IsViewable' <<<"$(xwininfo -id "$w" 2>/dev/null)" && echo "$w"
+  done | awk 'NR == 1')
   [ -n "$frame" ] || { ended "$2"; return; }
   # Under the window manager the top level is a frame; the client is its first child.
-  client=$(xwininfo -children -id "$frame" 2>/dev/null | awk '/^ +0x/ {print $1; exit}')
+  client=$(xwininfo -children -id "$frame" 2>/dev/null | awk '/^ +0x/ && !found {print $1; found = 1}')
   echo "${client:-$frame}"
 }
 

@@ -81,7 +81,7 @@ first=$!
 trap 'kill $first; rm -rf "$work"' EXIT
 another_copy() { run "$vtrak" && [ "$status" -eq 0 ] && grep -q 'another copy' "$work/err"; }
 # Its lock file open, and no second start yet that could take the lock first.
-holds_lock() { ls -l "/proc/$first/fd" 2>/dev/null | grep -q 'dolk\.lock'; }
+holds_lock() { grep -q 'dolk\.lock' <<<"$(ls -l "/proc/$first/fd" 2>/dev/null)"; }
 wait_for holds_lock || fail "the first copy took no lock"
 runtime="$work/run"
 another_copy || fail "a second start with the first's environment said: $(cat "$work/err")"

@@ -40,8 +40,8 @@ read -r x y width height < <(xwininfo -id "$box" |
        /Height:/ {h=$2} END {print x, y, w, h}')
 dx=$((x + width / 2 - 512)) dy=$((y + height / 2 - 384))
 ((dx * dx <= 4 && dy >= -2 && dy <= 30)) || fail "the box is not centred: ${width}x${height}+$x+$y"
-xprop -id "$box" WM_NORMAL_HINTS | grep -q "minimum size: $width by $height" &&
-  xprop -id "$box" WM_NORMAL_HINTS | grep -q "maximum size: $width by $height" ||
+hints=$(xprop -id "$box" WM_NORMAL_HINTS)
+grep -q "minimum size: $width by $height" <<<"$hints" && grep -q "maximum size: $width by $height" <<<"$hints" ||
   fail "the box can be resized: $(xprop -id "$box" WM_NORMAL_HINTS)"
 close_message_box "$box"
 expect_end_0 "$second" "Return closed its message box"

@@ -18,7 +18,7 @@ weston --config="$PERSON_TMP/weston.ini" --backend=x11-backend.so --use-pixman -
   --height=480 --idle-time=0 --socket=vtrak-wayland >"$PERSON_TMP/weston.log" 2>&1 &
 PERSON_PIDS+=($!)
 weston_runs() {
-  compositor=$(xdotool search --class 'Weston Compositor' 2>/dev/null | head -n1 || true)
+  compositor=$(xdotool search --class 'Weston Compositor' 2>/dev/null | awk 'NR == 1' || true)
   [ -n "$compositor" ] && [ -S "$XDG_RUNTIME_DIR/vtrak-wayland" ]
 }
 wait_for weston_runs || fail "weston did not start: $(tail -n 5 "$PERSON_TMP/weston.log")"

@@ -16,14 +16,14 @@ conf="$XDG_CONFIG_HOME/vtrak/vtrak.conf"
 game=$!
 id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
 
-xprop -id "$id" WM_CLASS | grep -q '"dolk"' || fail "WM_CLASS is $(xprop -id "$id" WM_CLASS)"
-xprop -id "$id" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "the window has no 32x32 icon"
+grep -q '"dolk"' <<<"$(xprop -id "$id" WM_CLASS)" || fail "WM_CLASS is $(xprop -id "$id" WM_CLASS)"
+grep -q 'Icon (32 x 32)' <<<"$(xprop -id "$id" _NET_WM_ICON)" || fail "the window has no 32x32 icon"
 size() { xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 [ "$(size)" = "640x480" ] || fail "client area is $(size), not 640x480"
 xdotool windowsize "$id" 800 600 || true
 sleep 0.5 # nothing is to happen: no event to wait for
 [ "$(size)" = "640x480" ] || fail "the window was resized to $(size)"
-xprop -id "$id" WM_NORMAL_HINTS | grep -q 'program specified minimum size: 640 by 480' ||
+grep -q 'program specified minimum size: 640 by 480' <<<"$(xprop -id "$id" WM_NORMAL_HINTS)" ||
   fail "no fixed size hint: $(xprop -id "$id" WM_NORMAL_HINTS)"
 
 size_is() { [ "$(size)" = "$1" ]; }
