@@ -68,6 +68,33 @@ class PageTest(unittest.TestCase):
         cls.browser.close()
         shutil.rmtree(cls.folder, ignore_errors=True)
 
+    def test_a_driver_that_cannot_start_leaves_no_server_running(self):
+        fake = os.path.join(self.folder, "fake")
+        os.makedirs(fake)
+        with open(os.path.join(fake, "chromedriver"), "w") as file:
+            file.write("#!/bin/sh\nexit 1\n")
+        os.chmod(os.path.join(fake, "chromedriver"), 0o755)
+        path = os.environ["PATH"]
+        os.environ["PATH"] = fake + ":" + path
+        try:
+            with self.assertRaises(Exception):
+                Browser(SITE)
+        finally:
+            os.environ["PATH"] = path
+        ours = str(self.browser.server.pid)
+        servers = [pid for pid in os.listdir("/proc")
+                   if pid.isdigit() and pid != ours and self.serves_for_us(pid)]
+        self.assertEqual(servers, [], "the page's server outlived the browser that did not start")
+
+    @staticmethod
+    def serves_for_us(pid):
+        try:
+            with open(f"/proc/{pid}/stat") as stat, open(f"/proc/{pid}/cmdline") as cmdline:
+                return (int(stat.read().rsplit(")", 1)[1].split()[1]) == os.getpid()
+                        and "serve.py" in cmdline.read())
+        except (OSError, IndexError, ValueError):
+            return False
+
     def setUp(self):
         self.browser.blank()
 
