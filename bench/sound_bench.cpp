@@ -125,7 +125,7 @@ void BM_PlainFread(benchmark::State& state) {
   for (auto _ : state) {
     std::unique_ptr<uint8_t[]> memory(new uint8_t[files.wavBytes]);
     std::FILE* file = std::fopen(kWavFile, "rb");
-    const size_t read = std::fread(memory.get(), 1, files.wavBytes, file);
+    size_t read = std::fread(memory.get(), 1, files.wavBytes, file);
     std::fclose(file);
     benchmark::DoNotOptimize(read);
     benchmark::DoNotOptimize(memory.get());

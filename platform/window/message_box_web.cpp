@@ -8,6 +8,7 @@
 #include <SDL2/SDL.h>
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>

@@ -1,6 +1,8 @@
 // Set-up, the joystick and mouse steps of the poll, missing devices and release.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "input_fixture.h"
 #include "platform/core/crt_rand.h"
 

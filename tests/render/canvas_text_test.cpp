@@ -1,4 +1,5 @@
 // Outlined text through the real Canvas and the font stand-in.
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <fstream>

@@ -4,6 +4,7 @@
 //                                            order, N or more times round
 //   sound_capture_check silent CAPTURE       the capture holds only silence
 // CAPTURE is what OpenAL Soft's wave back end wrote: 16-bit or float samples.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
