@@ -9,7 +9,7 @@ namespace vtrak {
 
 bool BlockReader::Refill() {
   at_ = 0;
-  end_ = ReadFully(fd_, block_.data(), block_.size());
+  end_ = ReadFully(fd_, block_.get(), kBlockBytes);
   return end_ > 0;
 }
 
@@ -33,8 +33,8 @@ bool BlockReader::SkipPast(uint8_t first, uint8_t second) {
     // Nothing but `first` can start a pair: jump to the next one.
     if (at_ == end_ && !Refill()) return false;
     const auto* found =
-        static_cast<const uint8_t*>(std::memchr(block_.data() + at_, first, end_ - at_));
-    const size_t stop = found != nullptr ? static_cast<size_t>(found - block_.data()) + 1 : end_;
+        static_cast<const uint8_t*>(std::memchr(block_.get() + at_, first, end_ - at_));
+    const size_t stop = found != nullptr ? static_cast<size_t>(found - block_.get()) + 1 : end_;
     offset_ += stop - at_;
     at_ = stop;
     afterFirst = found != nullptr;
@@ -43,7 +43,7 @@ bool BlockReader::SkipPast(uint8_t first, uint8_t second) {
 
 size_t BlockReader::Read(uint8_t* into, size_t size) {
   const size_t buffered = std::min(size, end_ - at_);
-  std::memcpy(into, block_.data() + at_, buffered);
+  std::memcpy(into, block_.get() + at_, buffered);
   at_ += buffered;
   const size_t direct = ReadFully(fd_, into + buffered, size - buffered);
   offset_ += buffered + direct;

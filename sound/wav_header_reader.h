@@ -4,8 +4,9 @@
 // count, sample rate and bits per sample from the 20 bytes that follow, then
 // scans for 't','a' (the middle of "data") and takes the 4 bytes after it as
 // the data length. The reader is then at the first byte of the sound data.
-#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "platform/sound/sound_device.h"
 
@@ -20,9 +21,12 @@ struct WavHeader {
 
 // Reads a file from its start in large blocks, so that a marker scan over a
 // long stretch without markers costs about what copying the file costs.
+// The block lives on the heap: the reader is a local of the loader, and a
+// page's C stack is small (64 KiB by default in newer Emscripten).
 class BlockReader {
  public:
-  explicit BlockReader(int fd) : fd_(fd) {}
+  static constexpr size_t kBlockBytes = 128 * 1024;
+  explicit BlockReader(int fd) : fd_(fd), block_(new uint8_t[kBlockBytes]) {}
 
   // One byte; false at the end of the file.
   bool Next(uint8_t& byte);
@@ -38,7 +42,7 @@ class BlockReader {
   bool Refill();
 
   int fd_;
-  std::array<uint8_t, 128 * 1024> block_{};
+  std::unique_ptr<uint8_t[]> block_;
   size_t at_ = 0;
   size_t end_ = 0;
   uint64_t offset_ = 0;

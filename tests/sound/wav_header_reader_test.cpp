@@ -107,6 +107,11 @@ TEST_F(WavLoadTest, PairInAnEarlierChunkEndsTheDataScan) {
   EXPECT_EQ(device_.buffersCreated, 0);
 }
 
+// The loader's reader is a local, and a page's C stack can be 64 KiB in all.
+TEST_F(WavLoadTest, ReaderKeepsItsBlockOffTheStack) {
+  EXPECT_LE(sizeof(BlockReader), 256u);
+}
+
 TEST_F(WavLoadTest, HeaderCutShortFailsAtEveryLength) {
   const Bytes whole = CanonicalWavHeader({1, 2, 44100, 176400, 4, 16, 4});
   for (size_t length = 0; length < whole.size(); ++length) {
