@@ -102,7 +102,7 @@ inside() {
     [ "$status" -eq 0 ] || tail -n 15 "$log" | sed 's/^/    /'
   done
 }
-echo "vtrak fresh: $(. "$system/etc/os-release" && echo "$PRETTY_NAME, ${DEBIAN_VERSION_FULL:-$VERSION_ID}"), $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores"
+echo "vtrak fresh: $(. "$system/etc/os-release" && echo "$PRETTY_NAME"), $(cat "$system/etc/debian_version"), $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores"
 unshare --mount --pid --fork --uts --ipc -- bash -c "$(declare -f inside); inside \"\$@\"" inside \
   "$system" "${commands[@]}"
 echo "vtrak fresh: logs in $system/var/log/vtrak-fresh/"
