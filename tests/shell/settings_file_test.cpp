@@ -99,7 +99,7 @@ TEST(SettingsFile, AFileTheRewriteWouldNotKeepAsItWasIsLeftAlone) {
   chmod(path.c_str(), 0640);
   ASSERT_EQ(setxattr(path.c_str(), "user.mine", "kept", 4, 0), 0);
   ASSERT_TRUE(SaveSetting(path, "fullscreen", "true", why)) << why;
-  struct stat status {};
+  struct stat status = {};
   ASSERT_EQ(stat(path.c_str(), &status), 0);
   EXPECT_EQ(std::vector<unsigned>({status.st_uid, status.st_gid, status.st_mode & 07777u}),
             std::vector<unsigned>({65534, 65534, 0640}));
