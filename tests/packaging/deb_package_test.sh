@@ -22,11 +22,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = vtrak ] || fail "Package is $(field Package)"
 [ "$(field Version)" = "$VERSION" ] || fail "Version is $(field Version)"
 [ "$(field Section)" = games ] || fail "Section is $(field Section)"
+[ -n "$(field Homepage)" ] || fail "the package names no Homepage"
 depends=$(field Depends)
+# Debian 13 renamed some libraries' packages for its 64-bit time (NAMEt64).
 for package in libsdl2-2.0-0 libopenal1 libvorbisfile3 libfreetype6 libfontconfig1 libpng16-16 \
   zlib1g fonts-ipafont-gothic libc6 libstdc++6; do
-  [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
-    fail "Depends lacks $package: $depends"
+  [[ ", $depends," =~ ", $package"(t64)?[\ ,] ]] || fail "Depends lacks $package: $depends"
 done
 
 owners=$(dpkg-deb -c "$deb" | awk '{print $2}' | sort -u)

@@ -197,8 +197,10 @@ close_game() {
   expect_end_0 "$2" "its window was closed"
 }
 
+# Always 8-bit RGB: ImageMagick 7 reads a PNG stored as grey with one channel,
+# and its signature of the same pixels then differs from an RGB file's.
 screenshot() {
-  import -window "$1" "$2"
+  import -window "$1" "png24:$2"
 }
 
 # The colour of pixel ($2, $3) in image $1, as ImageMagick's "srgb(r,g,b)" text.

@@ -40,7 +40,7 @@ screen="$PERSON_TMP/screen.png"
 # its new size before the game presents at that size.
 black_around() {
   import -window root "$screen" &&
-    [ "$(convert "$screen" -fill black -draw 'rectangle 60,20 1339,979' -format '%[max]' info:)" = 0 ]
+    [ "$(convert "$screen" -fill black -draw 'rectangle 60,20 1339,979' -alpha off -format '%[max]' info:)" = 0 ]
 }
 wait_for black_around || fail "the screen around the picture is not black"
 convert "$screen" -crop 1280x960+60+20 +repage "$PERSON_TMP/picture.png"
