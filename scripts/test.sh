@@ -20,6 +20,16 @@ case "${1:-}" in
 esac
 $quick || bash "$root/scripts/install-deps.sh" test
 failed=()
+# Every ctest run's output is kept here too, to count the tests it skipped
+# (those that ended with 77: what they need is missing on this machine).
+ctest_log=$(mktemp)
+trap 'rm -f "$ctest_log"' EXIT
+run_ctest() { (cd "$1" && shift && ctest "$@") 2>&1 | tee -a "$ctest_log"; }
+skipped() {
+  local names
+  names=$(sed -n 's/^ *[0-9]*\/[0-9]* *Test *#[0-9]*: \([^ ]*\) .*\*\*\*Skipped.*/\1/p' "$ctest_log")
+  [ -n "$names" ] && echo "$(wc -l <<<"$names") skipped: $(echo $names)" || echo "none skipped"
+}
 
 # The code's format, as .clang-format has it, by one version of clang-format
 # on every release (another version's verdict differs on a few lines).
@@ -36,13 +46,13 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK_TEST
   -DVTRAK_WERROR=ON -DVTRAK_PACKAGE_BUILD="$root/build-release" >/dev/null
 cmake --build "$root/build" -j2
 if $quick; then
-  (cd "$root/build" && ctest -j2 --output-on-failure --timeout 600 -LE 'person|packaging|soak|web') ||
+  run_ctest "$root/build" -j2 --output-on-failure --timeout 600 -LE 'person|packaging|soak|web' ||
     failed+=("tests")
   if [ "${#failed[@]}" -gt 0 ]; then
-    echo "FAILED: ${failed[*]}" >&2
+    echo "FAILED: ${failed[*]} ($(skipped))" >&2
     exit 1
   fi
-  echo "The quick tests passed (the full run: bash scripts/test.sh)."
+  echo "The quick tests passed, $(skipped) (the full run: bash scripts/test.sh)."
   exit 0
 fi
 # The Install section's optimised build, which the packaging tests check.
@@ -50,7 +60,7 @@ cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DVTRAK_WER
 cmake --build "$root/build-release" -j2 || failed+=("Release build")
 # The page for the browser tests, from the same sources.
 VTRAK_WERROR=ON bash "$root/scripts/web.sh" --build-only || failed+=("browser build")
-(cd "$root/build" && ctest -j2 --output-on-failure --timeout 600) || failed+=("tests")
+run_ctest "$root/build" -j2 --output-on-failure --timeout 600 || failed+=("tests")
 
 # 2. The sanitizer build: any report ends its test. The person-level tests run
 # without the leak check: the system's software OpenGL driver (Mesa swrast)
@@ -60,14 +70,13 @@ cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVTRAK
   -DVTRAK_TESTS=ON -DVTRAK_BENCH=OFF -DVTRAK_WERROR=ON >/dev/null
 cmake --build "$root/build-asan" -j2
 (
-  cd "$root/build-asan"
   sanitizer_options="halt_on_error=1:strict_string_checks=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   status=0
   ASAN_OPTIONS="$sanitizer_options:detect_leaks=1" \
-    ctest -j2 --output-on-failure --timeout 900 -LE 'person|web|packaging' || status=1
+    run_ctest "$root/build-asan" -j2 --output-on-failure --timeout 900 -LE 'person|web|packaging' || status=1
   ASAN_OPTIONS="$sanitizer_options:detect_leaks=0" \
-    ctest -j2 --output-on-failure --timeout 900 -L person || status=1
+    run_ctest "$root/build-asan" -j2 --output-on-failure --timeout 900 -L person || status=1
   exit "$status"
 ) || failed+=("sanitizer tests")
 
@@ -79,7 +88,7 @@ cmake --build "$root/build-fuzz" -j2 --target fuzz_wav_load fuzz_ogg_conversion 
 bash "$root/fuzz/run_fuzzers.sh" "$root/build-fuzz" 60 || failed+=("fuzzers")
 
 if [ "${#failed[@]}" -gt 0 ]; then
-  echo "FAILED: ${failed[*]}" >&2
+  echo "FAILED: ${failed[*]} ($(skipped))" >&2
   exit 1
 fi
-echo "All tests, the sanitizer run and the fuzzers passed."
+echo "All tests, the sanitizer run and the fuzzers passed; of the tests, $(skipped)."
