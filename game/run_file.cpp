@@ -16,7 +16,7 @@ bool ReadRunFile(const std::string& path, std::vector<RunRecord>& runs, std::str
   const std::string name = Printable(path);
   // Not blocking on a FIFO: only a regular file is read.
   const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat status {};
+  struct stat status = {};
   if (!file || fstat(file.get(), &status) != 0) {
     why = name + ": " + std::strerror(errno);
     return false;
@@ -57,7 +57,7 @@ bool PickRun(const std::string& path, std::optional<int64_t> number, RunRecord& 
 
 bool RunAppender::Open(const std::string& path, std::string& why) {
   name_ = Printable(path);
-  struct stat status {};
+  struct stat status = {};
   if (stat(path.c_str(), &status) == 0) {
     std::vector<RunRecord> runs;
     if (!ReadRunFile(path, runs, why)) {
