@@ -56,7 +56,7 @@ wrong=$(compare -metric AE "$t/once-help.png" "$t/window-help.png" null: 2>&1) |
 xdotool key alt+Return
 wait_for size_is 640x480 || fail "Alt+Enter left the client area at $(size)"
 [ "$(where)" = "$before" ] || fail "the window came back at $(where), not at $before"
-wait_for grep -qx 'fullscreen = false' "$conf" || fail "leaving full screen not remembered: $(cat "$conf")"
+wait_for wait_for grep -qx 'fullscreen = false' "$conf" || fail "leaving full screen not remembered: $(cat "$conf")"
 
 # Closing the window through the window manager ends the game with 0.
 close_game "$id" "$game"

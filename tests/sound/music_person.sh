@@ -30,10 +30,10 @@ holds_seconds() {
 # it (status 0).
 play_for() {
   local seconds="$1" capture="$2" game id
-  # The tune's own rate and sample type: OpenAL Soft 1.24's wave device would
-  # mix at 48 kHz in floats, no longer the samples bgm.wav holds.
-  printf '[general]\ndrivers=wave\nfrequency=44100\nsample-type=int16\n[wave]\nfile=%s\n' "$capture" \
-    >"$PERSON_TMP/alsoft.conf"
+  # The tune's own rate and sample type, undithered: OpenAL Soft 1.24's wave
+  # device would mix at 48 kHz in floats, no longer the samples bgm.wav holds.
+  printf '[general]\ndrivers=wave\nfrequency=44100\nsample-type=int16\ndither=false\n[wave]\nfile=%s\n' \
+    "$capture" >"$PERSON_TMP/alsoft.conf"
   ALSOFT_CONF="$PERSON_TMP/alsoft.conf" "$program/vtrak" 2>"${3:-/dev/stderr}" &
   game=$!
   id=$(wait_window "V-TRAK") || fail "no window titled V-TRAK appeared"
