@@ -76,15 +76,18 @@ class PageTest(unittest.TestCase):
         os.chmod(os.path.join(fake, "chromedriver"), 0o755)
         path = os.environ["PATH"]
         os.environ["PATH"] = fake + ":" + path
+        before = self.our_servers()
         try:
             with self.assertRaises(Exception):
-                Browser(SITE)
+                ENGINES["chromium"](SITE)
         finally:
             os.environ["PATH"] = path
-        ours = str(self.browser.server.pid)
-        servers = [pid for pid in os.listdir("/proc")
-                   if pid.isdigit() and pid != ours and self.serves_for_us(pid)]
-        self.assertEqual(servers, [], "the page's server outlived the browser that did not start")
+        self.assertEqual(self.our_servers() - before, set(),
+                         "the page's server outlived the browser that did not start")
+
+    @classmethod
+    def our_servers(cls):
+        return {pid for pid in os.listdir("/proc") if pid.isdigit() and cls.serves_for_us(pid)}
 
     @staticmethod
     def serves_for_us(pid):
