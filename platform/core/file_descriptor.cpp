@@ -29,7 +29,7 @@ FileDescriptor OpenRegularFile(const char* path, int& error, bool& notRegular,
   error = 0;
   notRegular = false;
   FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  struct stat opened {};
+  struct stat opened = {};
   if (!file || fstat(file.get(), &opened) != 0) {
     error = errno;
     return {};
