@@ -5,6 +5,12 @@
 // then runs the frame. The start-up's objects live on in the stack of the
 // call that set the loop going, which the browser never returns to.
 //
+// The page's pace control (Module.vtrakRate, read each frame) plays 60 steps
+// a second whatever the refresh, paced as the desktop's --rate: a frame makes
+// the steps that fell due since the last and shows the latest. After two
+// seconds of frames at one step each, a refresh more than 5 % away from 60 a
+// second is handed to the page, which says once what that does to the pace.
+//
 // The page's test hook: index.html?seed=N&keys=LIST&steps=N hands the
 // simulator's options to the loop, with their meanings there: the seed
 // replaces the clock's, the keys are held at the polls of the steps named
@@ -15,14 +21,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/frame.h"
 #include "app/frame_loop.h"
+#include "app/pace_tally.h"
+#include "app/step_pace.h"
 #include "app/window_procedure.h"
+#include "game/game.h"
 #include "platform/core/crt_rand.h"
+#include "platform/graphics/pace_clock.h"
 #include "tools/vtrak-tool/sim_options.h"
 
 namespace vtrak {
@@ -34,11 +45,20 @@ EM_JS(char*, PageHookArgument, (int i), { return stringToNewUTF8(Module['vtrakHo
 EM_JS(void, PagePressKey, (const char* code, int down), {
   window.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup', {code : UTF8ToString(code)}));
 });
-// What the page and its tests read: the steps made, and when the first frame was shown.
-EM_JS(void, PageStepped, (double steps), {
+// What the page and its tests read: the steps made, whether the run is over
+// (a tap then starts a new one), and when the first frame was shown.
+EM_JS(void, PageStepped, (double steps, int dead), {
   Module['vtrakSteps'] = steps;
+  Module['vtrakDead'] = dead != 0;
   if (steps == 1) Module['vtrakFirstFrame'] = performance.now();
 });
+// The steps a second the page's pace control asks for; 0: one per frame.
+EM_JS(int, PageRate, (), { return Module['vtrakRate'] | 0; });
+EM_JS(void, PageOffPace, (int refreshHz, double pace), {
+  if (Module['vtrakOffPace']) Module['vtrakOffPace'](refreshHz, pace);
+});
+
+constexpr double kSecondsBeforePaceNote = 2;
 
 struct Loop {
   Window& window;
@@ -51,6 +71,11 @@ struct Loop {
   int64_t steps = 0;
   bool zDown = false;
   bool xDown = false;
+  std::unique_ptr<PaceClock> counter = CreateSystemPaceClock();
+  int rateHz = 0;
+  StepPace pace{counter->TicksPerSecond(), 0};
+  PaceTally tally{counter->TicksPerSecond(), 0, 0};
+  bool paceNoted = false;
 };
 
 // The hook's options, or none when the page has none or they are not the
@@ -91,20 +116,43 @@ void Frame(void* argument) {
     WindowProcedure(loop.window, message, loop.path);
   }
   const int showState = loop.window.ShowState();
-  if (showState == SW_HIDE || showState == SW_SHOWMINIMIZED) return;
-  if (loop.hook) {
-    if (loop.holdStill && loop.steps >= loop.hook->steps) return;
-    PressAsScripted(loop, 'z', "KeyZ", loop.zDown);
-    PressAsScripted(loop, 'x', "KeyX", loop.xDown);
+  if (showState == SW_HIDE || showState == SW_SHOWMINIMIZED) {
+    loop.pace.Restart();
+    loop.tally.Paused();
+    return;
   }
-  RunFrame(loop.graphics, loop.app, loop.clock, loop.path);
-  PageStepped(static_cast<double>(++loop.steps));
+  if (const int rateHz = PageRate(); rateHz != loop.rateHz) {
+    loop.rateHz = rateHz;
+    loop.pace = StepPace(loop.counter->TicksPerSecond(), rateHz);
+  }
+  const int due = loop.pace.StepsDue(loop.counter->Now());
+  int made = 0;
+  for (; made < due; ++made) {
+    if (loop.hook) {
+      if (loop.holdStill && loop.steps >= loop.hook->steps) break;
+      PressAsScripted(loop, 'z', "KeyZ", loop.zDown);
+      PressAsScripted(loop, 'x', "KeyX", loop.xDown);
+    }
+    StepFrame(loop.graphics, loop.app, loop.clock, loop.path);
+    PageStepped(static_cast<double>(++loop.steps), loop.app.game->dead);
+  }
+  // A frame that falls between two steps leaves the latest on the canvas.
+  if (made > 0) PresentFrame(loop.graphics);
+  loop.tally.Presented(loop.counter->Now(), made, loop.pace.TakeForgiven());
+  if (!loop.paceNoted && loop.tally.seconds() >= kSecondsBeforePaceNote) {
+    loop.paceNoted = true;
+    const double refreshHz = static_cast<double>(loop.tally.presents() - 1) / loop.tally.seconds();
+    const int wholeHz = static_cast<int>(refreshHz + 0.5);
+    if (const std::optional<double> pace = OffPace(wholeHz, loop.rateHz)) {
+      PageOffPace(wholeHz, *pace);
+    }
+  }
 }
 
 }  // namespace
 
-// The browser's animation frame paces the page: one step per refresh, the
-// page having no way to choose a rate.
+// The browser's animation frame paces the page: one step per refresh, or the
+// rate the page's control asks for; the shell's rate has no source here.
 int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
                      RequestedFilePath& path, const StepRate&, RunKeeping*,
                      const SettingsFileState&) {

@@ -45,17 +45,23 @@ int StepPace::StepsDue(uint64_t now) {
   return static_cast<int>(steps);
 }
 
-std::optional<std::string> PaceNote(int refreshHz, int rateHz) {
+std::optional<double> OffPace(int refreshHz, int rateHz) {
   if (rateHz > 0 || refreshHz <= 0) return std::nullopt;
   if (refreshHz * 100 <= kUsualRate * 105 && refreshHz * 100 >= kUsualRate * 95) {
     return std::nullopt;
   }
+  return static_cast<double>(refreshHz) / kUsualRate;
+}
+
+std::optional<std::string> PaceNote(int refreshHz, int rateHz) {
+  const std::optional<double> pace = OffPace(refreshHz, rateHz);
+  if (!pace) return std::nullopt;
   char line[256];
   std::snprintf(line, sizeof line,
                 "vtrak: the display refreshes %d times a second and the game steps once per "
                 "refresh, so it plays %.2f times its usual pace; start it with --rate %d to play "
                 "at the usual pace\n",
-                refreshHz, static_cast<double>(refreshHz) / kUsualRate, kUsualRate);
+                refreshHz, *pace, kUsualRate);
   return std::string(line);
 }
 

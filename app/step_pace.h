@@ -41,9 +41,12 @@ class StepPace {
   bool started_ = false;
 };
 
-// The line to show once at start-up when the display's refresh is more than
-// 5 % away from the game's usual 60 steps a second and no rate was chosen;
-// none otherwise (or when the refresh is unknown, 0).
+// How many times its usual pace the game plays at one step per refresh, when
+// the refresh is more than 5 % away from the usual 60 steps a second and no
+// rate was chosen; none otherwise (or when the refresh is unknown, 0).
+std::optional<double> OffPace(int refreshHz, int rateHz);
+
+// The line to show once at start-up when the pace is off (OffPace).
 std::optional<std::string> PaceNote(int refreshHz, int rateHz);
 
 }  // namespace vtrak

@@ -2,24 +2,56 @@
 // (one copy at a time, the program's folder with its music and its face) and
 // what a browser asks of a page (a gesture before sound, keys that do not
 // scroll), then the program itself, which runs from the browser's animation
-// frame.
+// frame. Whatever keeps the game from starting or stops it is said under the
+// game, in a player's words.
 'use strict';
 (function () {
   const canvas = document.getElementById('canvas');
   const status = document.getElementById('status');
-  const say = (text) => { status.textContent = text; };
-  const keysLine = 'Z jumps, X restarts after a miss.';
+  const touch = navigator.maxTouchPoints > 0;
+  const playLine = touch ? 'Tap the game (or Z) to jump; after a miss, tap (or X) to start again.'
+                         : 'Z jumps, X restarts after a miss.';
+  // Lines that stay in front of whatever the page says next (a missing face, the pace).
+  const notes = [];
+  let line = '';
+  let stopped = false;
+  const say = (text) => {
+    line = text;
+    if (!stopped) status.textContent = notes.concat(text ? [text] : []).join(' ');
+  };
+  // The game cannot go on: said once, in the words of the first failure.
+  const stop = (text) => {
+    if (stopped) return;
+    notes.length = 0;
+    say(text);
+    stopped = true;
+  };
+  const cannotLoad = (what) => stop(`V-TRAK could not load ${what}; reload the page.`);
+  const crashed = (what) => {
+    stop(`V-TRAK stopped: its program failed (${what}); reload the page to play again.`);
+  };
+  window.addEventListener('error', (event) => {
+    crashed(String(event.message || event.error).replace(/^Uncaught (\w*Error: )?/, ''));
+  });
+  window.addEventListener('unhandledrejection', (event) => {
+    crashed(String(event.reason && event.reason.message || event.reason));
+  });
+
   // The browser readies its sound output the first time a page asks for it,
   // which takes a good part of a second: asked now, that is done while the
   // program loads rather than while it starts.
   const warmUp = typeof AudioContext === 'function' ? new AudioContext() : null;
 
   // The test hook, index.html?seed=N&keys=LIST&steps=N: the simulator's options.
+  // Such a page plays a scripted run, not a player's game, and says so.
   const query = new URLSearchParams(location.search);
   const hook = [];
   for (const name of ['seed', 'keys', 'steps']) {
     if (query.has(name)) hook.push('--' + name, query.get(name));
   }
+  const runLine = hook.length === 0 ? playLine
+      : 'This page plays a scripted run (' + hook.join(' ').slice(0, 80) + '), not a game of ' +
+        'yours: open it without the part after “?” to play.';
 
   // One copy: a Web Lock named after the game's window class, taken before the
   // program starts and held while the page is open. A second tab finds it taken.
@@ -33,29 +65,41 @@
     });
   });
 
+  // The face, fetched beside the program. Without it the game runs as on a
+  // desktop that lacks its fonts, only its words are not drawn.
+  const faceFile = 'face/vtrak-pgothic.ttf';
+  const face = fetch(faceFile)
+      .then((response) => response.ok ? response.arrayBuffer() : null)
+      .then((bytes) => bytes && new Uint8Array(bytes), () => null);
+
   // The program's messages go to the console; its error lines to the page as well.
   const printErr = (text) => {
     console.error(text);
     if (text.startsWith('vtrak:')) say(text.replace(/^vtrak: /, ''));
   };
 
-  // Sound starts at the first key or click (the browser's rule); until then the page says so.
+  // Sound starts at the first key or tap (the browser's rule); until then the page says so.
   function watchTheMusic() {
     const context = typeof AL !== 'undefined' && AL.currentCtx && AL.currentCtx.audioCtx;
     if (!context) {
-      say(keysLine + ' (This browser gives the page no sound.)');
+      say(runLine + ' (This browser gives the page no sound.)');
       return;
     }
-    const show = () => {
-      say(context.state === 'running' ? keysLine
-                                      : 'Press a key or click to start the music. ' + keysLine);
-    };
+    const ask = touch ? 'Tap the game or press a key to start the music. '
+                      : 'Press a key or click to start the music. ';
+    const show = () => say(context.state === 'running' ? runLine : ask + runLine);
     context.addEventListener('statechange', show);
     show();
   }
 
-  function start() {
+  function start(faceBytes) {
     const anotherCopy = locks[lockName] === 'taken';
+    if (faceBytes) {
+      Module.FS.writeFile('/' + faceFile, faceBytes);
+    } else {
+      notes.push(`V-TRAK could not load its lettering (${faceFile}), so the game plays ` +
+                 'without its words; reload the page to have them.');
+    }
     // The music is composed in the page, by the generator the build uses.
     if (!anotherCopy && !Module._vtrak_compose_music()) {
       console.error('vtrak: the music could not be composed; the game plays silently');
@@ -65,28 +109,90 @@
     if (warmUp) warmUp.close();
     if (anotherCopy) {
       say('V-TRAK is open in another tab of this browser.');
-    } else if (status.textContent === '') {  // no error line from the start-up
+    } else if (line === '') {  // no error line from the start-up
       watchTheMusic();
     }
   }
+
+  // The program's own file, checked before it is compiled: a missing or broken
+  // one is said as such.
+  function instantiate(imports, receive) {
+    const compile = (response) => {
+      const copy = response.clone();
+      return WebAssembly.instantiateStreaming(response, imports).catch(() => copy.arrayBuffer()
+          .then((bytes) => WebAssembly.instantiate(bytes, imports)));
+    };
+    fetch('vtrak.wasm')
+        .then((response) => {
+          if (!response.ok) throw new Error(response.statusText);
+          return compile(response);
+        })
+        .then((result) => receive(result.instance, result.module),
+              () => cannotLoad('its program (vtrak.wasm)'));
+    return {};
+  }
+
+  // The usual pace: 60 steps a second whatever the display's refresh, as the
+  // desktop's --rate 60, remembered for the next visit. The program reads the
+  // rate every frame, and hands over a refresh that is far from 60 a second.
+  const pace = document.getElementById('pace');
+  const paceBox = pace.querySelector('input');
+  const remember = (value) => {
+    try {
+      if (value === undefined) return localStorage.getItem('vtrak.rate');
+      localStorage.setItem('vtrak.rate', value);
+    } catch (error) {  // storage refused: the choice lasts this visit
+    }
+    return null;
+  };
+  paceBox.checked = remember() === '60';
+  paceBox.addEventListener('change', () => {
+    Module.vtrakRate = paceBox.checked ? 60 : 0;
+    remember(String(Module.vtrakRate));
+    paceBox.blur();  // Space and the game's keys go to the game again
+  });
+  const offPace = (refreshHz, times) => {
+    notes.push(`This display shows ${refreshHz} frames a second and the game steps once a ` +
+               `frame, so it plays ${times.toFixed(2)} times its usual pace; tick ` +
+               '“Usual pace” to play at 60 steps a second.');
+    pace.classList.add('offered');
+    say(line);
+  };
 
   window.Module = {
     canvas: canvas,
     vtrakHook: hook,
     vtrakLocks: locks,
+    vtrakRate: paceBox.checked ? 60 : 0,
+    vtrakOffPace: offPace,
     print: (text) => console.log(text),
     printErr: printErr,
-    onAbort: (what) => say('V-TRAK stopped: ' + what),
+    instantiateWasm: instantiate,
+    onAbort: (what) => crashed(what === 'OOM' ? 'out of memory' : String(what || 'abort')),
     preRun: [() => {
       Module.FS.mkdir('/face');
       Module.FS.mkdir('/data');
-      Module.FS.createPreloadedFile('/face', 'vtrak-pgothic.ttf', 'face/vtrak-pgothic.ttf',
-                                    true, false);
     }],
-    onRuntimeInitialized: () => { lockDecided.then(start); },
+    onRuntimeInitialized: () => {
+      Promise.all([lockDecided, face]).then((settled) => start(settled[1]));
+    },
   };
   if (typeof WebAssembly !== 'object') {
-    say('This browser cannot run V-TRAK: it has no WebAssembly.');
+    stop('This browser cannot run V-TRAK: it has no WebAssembly.');
+  } else {
+    const program = document.createElement('script');
+    program.src = 'vtrak.js';
+    program.async = true;
+    program.onerror = () => cannotLoad('its program (vtrak.js)');
+    document.body.appendChild(program);
+  }
+
+  // The files the page needs are kept by the browser after the first visit,
+  // so that the game starts and plays without the network.
+  if ('serviceWorker' in navigator && window.isSecureContext) {
+    navigator.serviceWorker.register('vtrak-worker.js').catch((error) => {
+      console.error('vtrak: the page cannot be kept for playing offline: ' + error.message);
+    });
   }
 
   // The game's keys, and the others, never scroll the page.

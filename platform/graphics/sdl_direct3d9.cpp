@@ -1,7 +1,7 @@
 #include <SDL2/SDL.h>
 
 #include "platform/graphics/direct3d9.h"
-#include "platform/graphics/sdl_presenter.h"
+#include "platform/graphics/window_presenter.h"
 #include "platform/window/window.h"
 
 namespace vtrak {
@@ -65,16 +65,9 @@ class SdlDirect3D9 final : public Direct3D9 {
     }
     if (!parameters->Windowed) return D3DERR_NOTAVAILABLE;
     const bool paced = parameters->PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
-    if (paced) flags |= SDL_RENDERER_PRESENTVSYNC;
-    SDL_Renderer* renderer = SDL_CreateRenderer(window->sdl(), -1, flags);
-    if (renderer == nullptr) return D3DERR_NOTAVAILABLE;
-    SDL_DisplayMode mode{};
-    const int display = SDL_GetWindowDisplayIndex(window->sdl());
-    const int refresh =
-        display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
-    std::unique_ptr<SdlPresenter> presenter =
-        SdlPresenter::Create(renderer, static_cast<int>(parameters->BackBufferWidth),
-                             static_cast<int>(parameters->BackBufferHeight), paced, refresh);
+    std::unique_ptr<Presenter> presenter =
+        CreateWindowPresenter(*window, flags, static_cast<int>(parameters->BackBufferWidth),
+                              static_cast<int>(parameters->BackBufferHeight), paced);
     if (!presenter) return D3DERR_NOTAVAILABLE;
     device = std::make_unique<Direct3DDevice9>(*parameters, std::move(presenter));
     return D3D_OK;

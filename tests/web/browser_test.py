@@ -34,6 +34,21 @@ def skip_unless_ready():
         sys.exit(77)
 
 
+class OwnServer:
+    """The page served on an address of its own: an origin that no other case
+    has given a worker, kept files or remembered settings."""
+
+    def __init__(self):
+        self.process = subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "..", "..", "web",
+                                         "serve.py"), SITE, "0"], stdout=subprocess.PIPE, text=True)
+        self.address = self.process.stdout.readline().strip()
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
+        self.process.stdout.close()
+
+
 def differing_pixels(a, b):
     run = subprocess.run(["compare", "-metric", "AE", a, b, "null:"], capture_output=True,
                          text=True)
@@ -121,9 +136,10 @@ class PageTest(unittest.TestCase):
                 frame = os.path.join(expected, f"frame-{steps:06d}.png")
                 self.assertEqual(differing_pixels(shown, frame), 0)
 
-    def test_a_key_from_the_browser_makes_the_figure_jump(self):
-        self.browser.open()
-        self.browser.wait_for("Module.vtrakSteps > 30")
+    def cdp(self, command, **parameters):
+        return self.browser.driver.execute_cdp_cmd(command, parameters)
+
+    def watch_the_figure(self):
         # Each animation frame, after the game's, notes the figure's highest lit row
         # (265 on the ground, 240 at the top of a jump).
         self.browser.driver.execute_script("""
@@ -138,9 +154,116 @@ class PageTest(unittest.TestCase):
             requestAnimationFrame(probe);
           };
           requestAnimationFrame(probe);""")
+
+    def test_a_key_from_the_browser_makes_the_figure_jump(self):
+        self.browser.open()
+        self.browser.wait_for("Module.vtrakSteps > 30")
+        self.watch_the_figure()
         from selenium.webdriver.common.action_chains import ActionChains
         ActionChains(self.browser.driver).key_down("z").pause(0.1).key_up("z").perform()
         self.assertLess(self.browser.wait_for("window.highest < 262 && window.highest"), 262)
+
+    def tap(self, times=1):
+        x, y = self.browser.value("(r => [r.x + r.width / 2, r.y + r.height / 2])("
+                                  "document.getElementById('canvas').getBoundingClientRect())")
+        for _ in range(times):
+            self.cdp("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+            self.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def test_on_a_phone_upright_and_on_its_side_a_tap_plays(self):
+        self.cdp("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        try:
+            for width, height, side in ((390, 844, False), (844, 390, True)):
+                with self.subTest(width=width, height=height):
+                    self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                             deviceScaleFactor=3, mobile=True)
+                    self.browser.open()  # the taps below are long before the first post
+                    self.browser.wait_for("Module.vtrakSteps > 30")
+                    box = self.browser.value("(r => [r.left, r.top, r.right, r.bottom])(document"
+                                             ".getElementById('canvas').getBoundingClientRect())")
+                    self.assertTrue(0 <= box[0] and 0 <= box[1] and box[2] <= width
+                                    and box[3] <= height, box)
+                    self.assertAlmostEqual((box[2] - box[0]) * 3, (box[3] - box[1]) * 4, delta=4)
+                    self.assertGreaterEqual(box[2] - box[0] + 1, min(width, height * 4 / 3))
+                    self.assertEqual(self.browser.value("(e => [e.scrollWidth, e.scrollHeight])"
+                                                        "(document.documentElement)"), [width, height])
+                    self.assertIn("Tap", self.browser.value("document.getElementById('status').textContent"))
+                    self.watch_the_figure()
+                    self.tap()
+                    self.assertLess(self.browser.wait_for("window.highest < 262 && window.highest"), 262)
+                    self.tap(2)
+                    time.sleep(0.5)
+                    self.assertEqual(self.browser.value("visualViewport.scale"), 1)
+                    if side:
+                        self.browser.wait_for("Module.vtrakDead", 20)
+                        self.tap()
+                        self.browser.wait_for("!Module.vtrakDead")
+        finally:
+            self.cdp("Emulation.setTouchEmulationEnabled", enabled=False)
+            self.cdp("Emulation.clearDeviceMetricsOverride")
+
+    def test_the_page_says_why_it_cannot_start(self):
+        server = OwnServer()
+        try:
+            self.cdp("Network.enable")
+            for blocked, words in (("vtrak.js", "could not load its program (vtrak.js)"),
+                                   ("vtrak.wasm", "could not load its program (vtrak.wasm)"),
+                                   ("face/vtrak-pgothic.ttf", "plays without its words")):
+                with self.subTest(blocked=blocked):
+                    # No worker either: the files come from the server, or not at all.
+                    self.cdp("Network.setBlockedURLs", urls=["*/" + blocked, "*/vtrak-worker.js"])
+                    self.browser.driver.get(server.address + "index.html")
+                    said = self.browser.wait_for(f"(t => t.includes('{words}') && t)(document"
+                                                 ".getElementById('status').textContent)")
+                    self.assertNotIn("ASSERTIONS", said)
+                    if blocked.startswith("face"):
+                        self.browser.wait_for("Module.vtrakSteps > 10")
+            self.browser.driver.execute_script("setTimeout(() => Module._vtrak_drop_file(-16))")
+            self.browser.wait_for("document.getElementById('status').textContent.includes("
+                                  "'V-TRAK stopped: its program failed (memory access out of bounds)')")
+        finally:
+            self.cdp("Network.setBlockedURLs", urls=[])
+            server.stop()
+
+    def test_after_one_visit_the_page_plays_offline_and_installs(self):
+        server = OwnServer()
+        try:
+            self.browser.driver.get(server.address + "index.html")
+            self.browser.driver.execute_async_script(
+                "navigator.serviceWorker.ready.then(() => arguments[0]())")
+            self.browser.driver.refresh()
+            self.browser.wait_for("navigator.serviceWorker.controller")
+            self.assertEqual(self.cdp("Page.getInstallabilityErrors")["installabilityErrors"], [])
+        finally:
+            server.stop()
+        self.cdp("Network.setCacheDisabled", cacheDisabled=True)
+        try:
+            self.browser.driver.refresh()
+            self.browser.wait_for("Module.vtrakSteps > 30")
+        finally:
+            self.cdp("Network.setCacheDisabled", cacheDisabled=False)
+
+    def test_the_usual_pace_on_a_display_of_30_frames_a_second(self):
+        # Every animation frame comes a frame late: 30 a second.
+        script = self.cdp("Page.addScriptToEvaluateOnNewDocument", source="""
+          const next = requestAnimationFrame.bind(window);
+          window.requestAnimationFrame = (callback) => next(() => next(callback));""")
+        server = OwnServer()
+        try:
+            self.browser.driver.get(server.address + "index.html")
+            self.browser.wait_for("document.getElementById('status').textContent.includes("
+                                  "'plays 0.50 times its usual pace')")
+            self.browser.driver.find_element("css selector", "#pace input").click()
+            for _ in range(2):  # and once more, remembered
+                steps, elapsed = self.browser.driver.execute_async_script("""
+                  const done = arguments[0], first = Module.vtrakSteps, start = performance.now();
+                  setTimeout(() => done([Module.vtrakSteps - first, performance.now() - start]), 2000);""")
+                self.assertAlmostEqual(steps / elapsed * 1000, 60, delta=6)
+                self.browser.driver.refresh()
+                self.browser.wait_for("Module.vtrakSteps > 30")
+        finally:
+            self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+            server.stop()
 
     def test_one_step_per_animation_frame(self):
         self.browser.open()
