@@ -7,9 +7,10 @@
 //
 // The page's pace control (Module.vtrakRate, read each frame) plays 60 steps
 // a second whatever the refresh, paced as the desktop's --rate: a frame makes
-// the steps that fell due since the last and shows the latest. After two
-// seconds of frames at one step each, a refresh more than 5 % away from 60 a
-// second is handed to the page, which says once what that does to the pace.
+// the steps that fell due since the last and shows the latest. The refresh is
+// the median of the first 120 gaps between frames shown (a stall or a hidden
+// tab does not count); one more than 5 % away from 60 a second is handed to
+// the page, which says once what that does to the pace.
 //
 // The page's test hook: index.html?seed=N&keys=LIST&steps=N hands the
 // simulator's options to the loop, with their meanings there: the seed
@@ -18,6 +19,7 @@
 // player's way), and after step N the picture holds still.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +30,6 @@
 
 #include "app/frame.h"
 #include "app/frame_loop.h"
-#include "app/pace_tally.h"
 #include "app/step_pace.h"
 #include "app/window_procedure.h"
 #include "game/game.h"
@@ -58,7 +59,7 @@ EM_JS(void, PageOffPace, (int refreshHz, double pace), {
   if (Module['vtrakOffPace']) Module['vtrakOffPace'](refreshHz, pace);
 });
 
-constexpr double kSecondsBeforePaceNote = 2;
+constexpr size_t kGapsForRefresh = 120;
 
 struct Loop {
   Window& window;
@@ -74,7 +75,8 @@ struct Loop {
   std::unique_ptr<PaceClock> counter = CreateSystemPaceClock();
   int rateHz = 0;
   StepPace pace{counter->TicksPerSecond(), 0};
-  PaceTally tally{counter->TicksPerSecond(), 0, 0};
+  std::vector<uint64_t> gaps{};  // between frames shown, until the refresh is known
+  uint64_t lastShown = 0;        // 0: no frame shown since the tab was last hidden
   bool paceNoted = false;
 };
 
@@ -105,6 +107,23 @@ void PressAsScripted(Loop& loop, char key, const char* code, bool& down) {
   down = wanted;
 }
 
+// Collects the gaps between frames shown; once there are enough, hands a
+// refresh far from the usual pace to the page.
+void NoteRefresh(Loop& loop) {
+  const uint64_t now = loop.counter->Now();
+  if (loop.lastShown != 0) loop.gaps.push_back(now - loop.lastShown);
+  loop.lastShown = now;
+  if (loop.gaps.size() < kGapsForRefresh) return;
+  loop.paceNoted = true;
+  auto middle = loop.gaps.begin() + static_cast<std::ptrdiff_t>(loop.gaps.size() / 2);
+  std::nth_element(loop.gaps.begin(), middle, loop.gaps.end());
+  const double hz = static_cast<double>(loop.counter->TicksPerSecond()) /
+                    static_cast<double>(std::max<uint64_t>(1, *middle));
+  const int wholeHz = static_cast<int>(hz + 0.5);
+  if (const std::optional<double> pace = OffPace(wholeHz, loop.rateHz)) PageOffPace(wholeHz, *pace);
+  loop.gaps = {};
+}
+
 void Frame(void* argument) {
   Loop& loop = *static_cast<Loop*>(argument);
   Message message;
@@ -118,7 +137,7 @@ void Frame(void* argument) {
   const int showState = loop.window.ShowState();
   if (showState == SW_HIDE || showState == SW_SHOWMINIMIZED) {
     loop.pace.Restart();
-    loop.tally.Paused();
+    loop.lastShown = 0;
     return;
   }
   if (const int rateHz = PageRate(); rateHz != loop.rateHz) {
@@ -138,15 +157,7 @@ void Frame(void* argument) {
   }
   // A frame that falls between two steps leaves the latest on the canvas.
   if (made > 0) PresentFrame(loop.graphics);
-  loop.tally.Presented(loop.counter->Now(), made, loop.pace.TakeForgiven());
-  if (!loop.paceNoted && loop.tally.seconds() >= kSecondsBeforePaceNote) {
-    loop.paceNoted = true;
-    const double refreshHz = static_cast<double>(loop.tally.presents() - 1) / loop.tally.seconds();
-    const int wholeHz = static_cast<int>(refreshHz + 0.5);
-    if (const std::optional<double> pace = OffPace(wholeHz, loop.rateHz)) {
-      PageOffPace(wholeHz, *pace);
-    }
-  }
+  if (!loop.paceNoted) NoteRefresh(loop);
 }
 
 }  // namespace

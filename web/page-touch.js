@@ -60,7 +60,7 @@
   // The program's sound waits for a gesture; each kind of gesture may start it.
   const startSound = () => {
     const context = typeof AL !== 'undefined' && AL.currentCtx && AL.currentCtx.audioCtx;
-    if (context && context.state === 'suspended') context.resume();
+    if (context && context.state === 'suspended') context.resume().catch(() => {});
   };
   for (const type of ['touchend', 'pointerup', 'mousedown', 'keydown']) {
     document.addEventListener(type, startSound, true);

@@ -30,11 +30,17 @@
   const crashed = (what) => {
     stop(`V-TRAK stopped: its program failed (${what}); reload the page to play again.`);
   };
+  // A trap, an abort or an exhausted stack of the program's, or an error in its
+  // own script; others' errors (a refused sound start, say) are not a crash.
+  const fatal = (error, file) => typeof WebAssembly === 'object' &&
+      error instanceof WebAssembly.RuntimeError ||
+      error instanceof RangeError || /vtrak\.js$/.test(file || '');
   window.addEventListener('error', (event) => {
+    if (!fatal(event.error, event.filename)) return;
     crashed(String(event.message || event.error).replace(/^Uncaught (\w*Error: )?/, ''));
   });
   window.addEventListener('unhandledrejection', (event) => {
-    crashed(String(event.reason && event.reason.message || event.reason));
+    if (fatal(event.reason)) crashed(String(event.reason.message || event.reason));
   });
 
   // The browser readies its sound output the first time a page asks for it,
