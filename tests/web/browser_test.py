@@ -192,7 +192,7 @@ class PageTest(unittest.TestCase):
                     self.tap()
                     self.assertLess(self.browser.wait_for("window.highest < 262 && window.highest"), 262)
                     self.tap(2)
-                    time.sleep(0.5)
+                    self.browser.after_frames(30)
                     self.assertEqual(self.browser.value("visualViewport.scale"), 1)
                     if side:
                         self.browser.wait_for("Module.vtrakDead", 20)
@@ -252,13 +252,14 @@ class PageTest(unittest.TestCase):
         try:
             self.browser.driver.get(server.address + "index.html")
             self.browser.wait_for("document.getElementById('status').textContent.includes("
-                                  "'plays 0.50 times its usual pace')")
+                                  "'times its usual pace')")
             self.browser.driver.find_element("css selector", "#pace input").click()
             for _ in range(2):  # and once more, remembered
                 steps, elapsed = self.browser.driver.execute_async_script("""
                   const done = arguments[0], first = Module.vtrakSteps, start = performance.now();
                   setTimeout(() => done([Module.vtrakSteps - first, performance.now() - start]), 2000);""")
-                self.assertAlmostEqual(steps / elapsed * 1000, 60, delta=6)
+                # Far above the 30 frames a second; a stall of the machine's may forgive a few.
+                self.assertTrue(45 < steps / elapsed * 1000 < 66, steps / elapsed * 1000)
                 self.browser.driver.refresh()
                 self.browser.wait_for("Module.vtrakSteps > 30")
         finally:
