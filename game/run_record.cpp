@@ -16,6 +16,8 @@ constexpr std::string_view kHeader = "vtrak-run ";
 std::optional<int64_t> Number(std::string_view text, int64_t min, int64_t max) {
   const std::string_view digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
   if (digits.empty() || (digits[0] == '0' && digits.size() > 1)) return std::nullopt;
+  // A minus only where the number may be below 0, and never before 0 itself.
+  if (digits.size() != text.size() && (min >= 0 || digits == "0")) return std::nullopt;
   for (const char c : digits) {
     if (c < '0' || c > '9') return std::nullopt;
   }
