@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/extended_attributes.h"
 #include "app/setting_values.h"
 #include "platform/core/file_descriptor.h"
 #include "platform/core/printable.h"
@@ -125,34 +125,6 @@ bool TakeOwnership(int fd, const struct stat& old, std::string& why) {
   return false;
 }
 
-// Gives the new file the old one's extended attributes (its access control
-// list among them): false when one cannot be given.
-bool TakeAttributes(int fd, const std::string& old, std::string& why) {
-  std::vector<char> names(
-      static_cast<size_t>(std::max<ssize_t>(0, listxattr(old.c_str(), nullptr, 0))));
-  const ssize_t length = listxattr(old.c_str(), names.data(), names.size());
-  std::string failed = length < 0 && errno != ENOTSUP ? std::strerror(errno) : "";
-  for (size_t at = 0; length > 0 && at < static_cast<size_t>(length);
-       at += std::strlen(&names[at]) + 1) {
-    const char* name = &names[at];
-    std::vector<char> value(
-        static_cast<size_t>(std::max<ssize_t>(0, getxattr(old.c_str(), name, nullptr, 0))));
-    const ssize_t size = getxattr(old.c_str(), name, value.data(), value.size());
-    std::vector<char> now(value.size() + 1);
-    // One the new file has already (a security label), it keeps as it is.
-    if (size < 0 || (fgetxattr(fd, name, now.data(), now.size()) == size &&
-                     std::equal(value.begin(), value.begin() + size, now.begin()))) {
-      continue;
-    }
-    if (fsetxattr(fd, name, value.data(), static_cast<size_t>(size), 0) != 0) {
-      failed = std::string(name) + ": " + std::strerror(errno);
-    }
-  }
-  if (failed.empty()) return true;
-  why = "cannot give the new file the extended attributes of the old one (" + failed + ")";
-  return false;
-}
-
 }  // namespace
 
 std::string SettingsFilePath() {
@@ -250,7 +222,8 @@ bool SaveSetting(const std::string& path, std::string_view key, std::string_view
     why = std::strerror(errno);
     return false;
   }
-  bool written = missing || (TakeOwnership(fd, status, why) && TakeAttributes(fd, target, why));
+  bool written =
+      missing || (TakeOwnership(fd, status, why) && TakeExtendedAttributes(fd, target, why));
   if (written) {
     written =
         WriteFully(fd, reinterpret_cast<const uint8_t*>(rewritten.data()), rewritten.size()) &&
