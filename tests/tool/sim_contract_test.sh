@@ -40,7 +40,8 @@ grep -q '^481,.*,1,' <<<"$("$TOOL" sim --replay "$work/runs" --trace - | tail -n
 printf 'vtrak-run 2\n' >"$work/newer"
 printf 'vtrak-run 1\nrand 7\nz down 9\nx up 3\nmiss 9 score 9\n' >"$work/disorder"
 printf 'vtrak-run 1\nrand 7\nmiss 350 score 350\n' >"$work/forged"
-for case in newer:1:11 disorder:4:11 forged:0:10; do
+printf 'vtrak-run 1\nrand 7\nz down -0\nmiss 9 score 9\n' >"$work/minus"
+for case in newer:1:11 disorder:4:11 forged:0:10 minus:3:11; do
   file=${case%%:*} line=${case#*:}
   set +e
   "$TOOL" sim --replay "$work/$file" 2>"$work/err"
