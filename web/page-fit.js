@@ -30,8 +30,23 @@
     canvas.style.width = kWidth * scale + 'px';
     canvas.style.height = kHeight * scale + 'px';
     panel.style.maxHeight = (beside > below ? height : height - kHeight * scale) + 'px';
+    snap();
   }
 
+  // Centred, the canvas can start between two device pixels, and an engine
+  // then draws it resampled (Firefox does), so that no game pixel is a solid
+  // square: it is moved onto whole device pixels, again whenever the words
+  // beside it change their size.
+  function snap() {
+    canvas.style.transform = '';
+    const box = canvas.getBoundingClientRect();
+    const ratio = window.devicePixelRatio || 1;
+    const dx = Math.round(box.left * ratio) / ratio - box.left;
+    const dy = Math.round(box.top * ratio) / ratio - box.top;
+    if (dx || dy) canvas.style.transform = `translate(${dx}px, ${dy}px)`;
+  }
+
+  if (typeof ResizeObserver === 'function') new ResizeObserver(snap).observe(panel);
   window.addEventListener('resize', fit);
   window.addEventListener('orientationchange', fit);
   if (window.visualViewport) window.visualViewport.addEventListener('resize', fit);
