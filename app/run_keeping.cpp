@@ -91,7 +91,7 @@ void RunKeeping::AfterStep(Game& game) {
   if (ended && recording_) Keep(*ended);
   if (trace_ != nullptr && recorder_.stepInRun() > 0) {
     // Each row as it comes: whoever reads the trace may read it while the game plays.
-    std::fputs(TraceRow(recorder_.stepInRun(), game).c_str(), trace_);
+    std::fputs(TraceRow(recorder_.stepInRun(), game).text, trace_);
     std::fflush(trace_);
   }
   // The replayed run is over: the player's keys from the next step on.

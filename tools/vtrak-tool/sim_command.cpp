@@ -113,10 +113,13 @@ int RunSimCommand(int argc, char** argv) {
     std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
     return 1;
   }
+  // Only a run that is kept has its keys noted: without --record a step takes
+  // no memory, however long the run.
+  const bool recording = !options.recordFile.empty();
   RunRecorder recorder;
   // Each run is added as it ends, the run in play when the steps run out.
   const auto keep = [&](const std::optional<RunRecord>& run) {
-    if (!run || options.recordFile.empty() || record.Append(*run, error)) return true;
+    if (!run || record.Append(*run, error)) return true;
     std::fprintf(stderr, "vtrak-tool sim: %s\n", error.c_str());
     return false;
   };
@@ -151,7 +154,7 @@ int RunSimCommand(int argc, char** argv) {
       xDown = KeyDownAt(options.keys, 'x', step);
     }
     headless.Poll(zDown, xDown);
-    recorder.BeforeStep(game, crt::randState());
+    if (recording) recorder.BeforeStep(game, crt::randState());
     surface.SetStep(step);
     const bool png =
         frames && (options.pngEvery > 0 ? step % options.pngEvery == 0 : step == steps);
@@ -162,12 +165,12 @@ int RunSimCommand(int argc, char** argv) {
       std::fprintf(stderr, "vtrak-tool sim: %s\n", Printable(error).c_str());
       return 1;
     }
-    if (!keep(recorder.AfterStep(game))) return 1;
-    if (trace.get() != nullptr) std::fputs(TraceRow(step, game).c_str(), trace.get());
+    if (recording && !keep(recorder.AfterStep(game))) return 1;
+    if (trace.get() != nullptr) std::fputs(TraceRow(step, game).text, trace.get());
     // The first write that fails ends the run: the rest would go nowhere.
     if (!trace.Healthy() || !draws.Healthy()) return 1;
   }
-  if (!keep(recorder.RunInPlay())) return 1;
+  if (recording && !keep(recorder.RunInPlay())) return 1;
   const bool traceStored = trace.Close();
   if (!draws.Close() || !traceStored) return 1;
   // A record whose keys do not give the end it names was not written by a game.
