@@ -121,7 +121,9 @@ HRESULT LoadWavData(SoundBank& bank, const WavHeader& header,
 
   void* region = nullptr;
   uint32_t regionBytes = 0;
-  if (Failed(buffer->Lock(0, header.dataLength, &region, &regionBytes, nullptr, nullptr, 0))) {
+  // The region is written whole below: the file's bytes, then silence.
+  if (Failed(buffer->Lock(0, header.dataLength, &region, &regionBytes, nullptr, nullptr,
+                          DSBLOCK_OVERWRITE))) {
     return fail(SoundLoadError::LockRefused);  // the slot keeps the new, unfilled buffer
   }
   const size_t wanted = header.dataLength < regionBytes ? header.dataLength : regionBytes;

@@ -35,12 +35,17 @@ uint8_t SilenceByte(const WAVEFORMATEX& format) {
 HRESULT SoundBufferMemory::Allocate(const WAVEFORMATEX& format, uint32_t bytes) {
   uint8_t* memory = new (std::nothrow) uint8_t[bytes];
   if (memory == nullptr) return DSERR_OUTOFMEMORY;
-  std::memset(memory, SilenceByte(format), bytes);
   memory_.reset(memory);
   format_ = format;
   size_ = bytes;
   locked_ = false;
+  silenceOwed_ = true;
   return DS_OK;
+}
+
+void SoundBufferMemory::WriteSilence(uint32_t from, uint32_t to) const {
+  if (!silenceOwed_ || memory_ == nullptr) return;
+  std::memset(memory_.get() + from, SilenceByte(format_), to - from);
 }
 
 HRESULT SoundBufferMemory::Lock(uint32_t offset, uint32_t bytes, void** region1,
@@ -55,6 +60,13 @@ HRESULT SoundBufferMemory::Lock(uint32_t offset, uint32_t bytes, void** region1,
   const uint32_t first = bytes < size_ - offset ? bytes : size_ - offset;
   const uint32_t second = bytes - first;
   if (second != 0 && (region2 == nullptr || region2Bytes == nullptr)) return DSERR_INVALIDPARAM;
+  if ((flags & DSBLOCK_OVERWRITE) == 0) {
+    WriteSilence(0, size_);
+  } else {  // before the regions and after them; one of the two is empty
+    WriteSilence(second, offset);
+    WriteSilence(offset + first, size_);
+  }
+  silenceOwed_ = false;
   *region1 = memory_.get() + offset;
   *region1Bytes = first;
   if (region2 != nullptr) *region2 = second != 0 ? memory_.get() : nullptr;

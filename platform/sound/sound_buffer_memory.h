@@ -21,6 +21,9 @@ uint8_t SilenceByte(const WAVEFORMATEX& format);
 class SoundBufferMemory {
  public:
   // Takes `bytes` bytes of silence; DSERR_OUTOFMEMORY when there is no room.
+  // The silence is written when the memory is first read or locked, and a
+  // first Lock with DSBLOCK_OVERWRITE writes it only outside its regions, so
+  // that a load does not write every byte twice.
   HRESULT Allocate(const WAVEFORMATEX& format, uint32_t bytes);
 
   HRESULT Lock(uint32_t offset, uint32_t bytes, void** region1, uint32_t* region1Bytes,
@@ -29,15 +32,23 @@ class SoundBufferMemory {
   HRESULT Unlock(void* region1, uint32_t region1Bytes, void* region2, uint32_t region2Bytes);
 
   const WAVEFORMATEX& format() const { return format_; }
-  const uint8_t* data() const { return memory_.get(); }
+  const uint8_t* data() const {
+    WriteSilence(0, size_);
+    return memory_.get();
+  }
   uint32_t size() const { return size_; }
   bool locked() const { return locked_; }
 
  private:
+  // Silence over [from, to) while it is still owed.
+  void WriteSilence(uint32_t from, uint32_t to) const;
+
   WAVEFORMATEX format_{};
   std::unique_ptr<uint8_t[]> memory_;
   uint32_t size_ = 0;
   bool locked_ = false;
+  // No byte has been written since Allocate: all of it is owed silence.
+  mutable bool silenceOwed_ = false;
 };
 
 // The interim buffer both devices hand out from CreateSoundBuffer: it holds

@@ -20,6 +20,10 @@ inline constexpr HRESULT DSERR_GENERIC = E_FAIL;
 inline constexpr uint32_t DSSCL_EXCLUSIVE = 3;
 inline constexpr uint32_t DSBPLAY_LOOPING = 1;
 inline constexpr uint32_t DSBLOCK_ENTIREBUFFER = 2;
+// The stand-ins' own Lock flag: the caller writes every byte of the regions
+// it is given, so what they held is not kept. A new buffer's silence is then
+// written only where the caller does not write.
+inline constexpr uint32_t DSBLOCK_OVERWRITE = 0x80000000u;
 inline constexpr uint32_t DSBSTATUS_PLAYING = 1;
 inline constexpr uint32_t DSBSTATUS_LOOPING = 4;
 

@@ -84,10 +84,11 @@ TEST_F(SoundDeviceTest, NewBufferIsWholeBlocksOfSilence) {
 
 TEST_F(SoundDeviceTest, LockWrapsPastTheEndAndUnlockWantsItsRegion) {
   HRESULT result = S_OK;
-  const auto buffer = Create(Pcm(1, 8000, 16), 16, result);
+  const auto buffer = Create(Pcm(1, 8000, 8), 16, result);
   void *first = nullptr, *second = nullptr;
   uint32_t firstBytes = 0, secondBytes = 0;
-  ASSERT_EQ(buffer->Lock(12, 8, &first, &firstBytes, &second, &secondBytes, 0), DS_OK);
+  ASSERT_EQ(buffer->Lock(12, 8, &first, &firstBytes, &second, &secondBytes, DSBLOCK_OVERWRITE),
+            DS_OK);
   EXPECT_EQ(firstBytes, 4u);
   EXPECT_EQ(secondBytes, 4u);
   EXPECT_EQ(static_cast<uint8_t*>(second) + 12, static_cast<uint8_t*>(first));
@@ -95,6 +96,9 @@ TEST_F(SoundDeviceTest, LockWrapsPastTheEndAndUnlockWantsItsRegion) {
   int elsewhere = 0;
   EXPECT_NE(buffer->Unlock(&elsewhere, 4, nullptr, 0), DS_OK);
   EXPECT_EQ(buffer->Unlock(first, firstBytes, second, secondBytes), DS_OK);
+  // An overwriting Lock leaves what it did not hand out silent.
+  const uint8_t* data = static_cast<MemorySoundBuffer&>(*buffer).memory().data();
+  for (int i = 4; i < 12; ++i) EXPECT_EQ(data[i], 0x80) << i;
   EXPECT_NE(buffer->Lock(0, 17, &first, &firstBytes, nullptr, nullptr, 0), DS_OK);
   EXPECT_NE(buffer->Lock(16, 1, &first, &firstBytes, nullptr, nullptr, 0), DS_OK);
 }
