@@ -36,19 +36,23 @@ xdotool windowactivate --sync "$id" key F11
 wait_for size_is 1400x1000 || fail "F11 left the client area at $(size)"
 wait_for grep -qx 'fullscreen = true' "$conf" || fail "full screen not remembered in $conf"
 screen="$PERSON_TMP/screen.png"
-# The screen as the game's first full-screen frames leave it: the window takes
-# its new size before the game presents at that size.
-black_around() {
-  import -window root "$screen" &&
-    [ "$(convert "$screen" -fill black -draw 'rectangle 60,20 1339,979' -alpha off -format '%[max]' info:)" = 0 ]
-}
-wait_for black_around || fail "the screen around the picture is not black"
-convert "$screen" -crop 1280x960+60+20 +repage "$PERSON_TMP/picture.png"
 t="$PERSON_TMP"
-convert "$t/picture.png" -sample 50% "$t/once.png"
-convert "$t/once.png" -sample 200% "$t/twice.png"
-wrong=$(compare -metric AE "$t/picture.png" "$t/twice.png" null: 2>&1) || true
-[ "$wrong" = 0 ] || fail "$wrong screen pixels are not their game pixel's 2x2 square"
+# The screen once the game presents at its new size: black around the
+# picture, and each game pixel a solid 2x2 square (a frame the game presented
+# before the window's new size reached it may still be on the screen at
+# first, so the check is repeated until a later frame has replaced it).
+wrong="no screenshot"
+picture_crisp() {
+  import -window root "$screen" || return 1
+  [ "$(convert "$screen" -fill black -draw 'rectangle 60,20 1339,979' -alpha off -format '%[max]' info:)" = 0 ] ||
+    { wrong="the screen around the picture is not black"; return 1; }
+  convert "$screen" -crop 1280x960+60+20 +repage "$t/picture.png"
+  convert "$t/picture.png" -sample 50% "$t/once.png"
+  convert "$t/once.png" -sample 200% "$t/twice.png"
+  wrong=$(compare -metric AE "$t/picture.png" "$t/twice.png" null: 2>&1) || true
+  [ "$wrong" = 0 ] || { wrong="$wrong screen pixels are not their game pixel's 2x2 square"; return 1; }
+}
+wait_for picture_crisp || fail "$wrong"
 # The help line at the bottom holds still: the same pixels as in the window.
 for frame in once window; do convert "$t/$frame.png" -crop 640x40+0+440 "$t/$frame-help.png"; done
 wrong=$(compare -metric AE "$t/once-help.png" "$t/window-help.png" null: 2>&1) || true
