@@ -1,5 +1,6 @@
 // SetupCanvas, CreateCanvasFont and the release rules, on a device whose
 // buffer and lock steps can be made to fail.
+#include <algorithm>
 #include <memory>
 
 #include "tests/render/render_fixture.h"
@@ -46,25 +47,12 @@ class FailingDevice final : public Direct3DDevice9 {
   bool unlockable = false;
 };
 
-uint32_t RenderState(Direct3DDevice9& device, uint32_t state) {
-  uint32_t value = 0;
-  device.GetRenderState(state, &value);
-  return value;
-}
-
-uint32_t StageState(Direct3DDevice9& device, uint32_t type) {
-  uint32_t value = 0;
-  device.GetTextureStageState(0, type, &value);
-  return value;
-}
-
-bool IsIdentity(Direct3DDevice9& device, uint32_t slot) {
-  D3DMATRIX m;
-  device.GetTransform(slot, &m);
-  for (int r = 0; r < 4; ++r)
-    for (int c = 0; c < 4; ++c)
-      if (m.m[r][c] != (r == c ? 1.0f : 0.0f)) return false;
-  return true;
+// A white line across a cleared frame: the pixels it lights.
+long LitByALine(FailingDevice& device, Canvas& canvas) {
+  device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+  device.BeginScene();
+  DrawLine(canvas, kWhite, 0, 240, 639, 240);
+  return std::count(device.backBuffer(), device.backBuffer() + 640 * 480, kWhite);
 }
 
 TEST(CanvasSetup, MakesItsObjectsAndLinesShowUnlitAndBlendedByTheirAlpha) {
@@ -95,39 +83,24 @@ TEST(CanvasSetup, MakesItsObjectsAndLinesShowUnlitAndBlendedByTheirAlpha) {
   for (size_t i = 1; i < canvas.fonts.size(); ++i) EXPECT_EQ(canvas.fonts[i], nullptr);
 }
 
-TEST(CanvasSetup, StopsAtTheFirstObjectItCannotMake) {
-  {  // The sprite: nothing is set on the device.
+TEST(CanvasSetup, StopsAtTheFirstObjectItCannotMakeAndThenDrawsNothing) {
+  // The sprite, the quad buffer, the pair buffer: the camera's view, set
+  // last, is missing after each, so the game's lines fall outside the frame.
+  for (int failing = 1; failing <= 3; ++failing) {
+    SCOPED_TRACE(failing);
     FailingDevice device;
-    device.failCall = 1;
+    device.failCall = failing;
     Canvas canvas;
     EXPECT_EQ(SetupCanvas(canvas, &device), E_FAIL);
-    EXPECT_EQ(canvas.sprite, nullptr);
-    EXPECT_TRUE(IsIdentity(device, D3DTS_PROJECTION));
-    EXPECT_EQ(RenderState(device, D3DRS_LIGHTING), 1u);
-    EXPECT_EQ(device.calls, 1);
-  }
-  {  // The quad buffer: camera projection and states are set, the view and
-     // the stage states are not, and the pair buffer is not attempted.
-    FailingDevice device;
-    device.failCall = 2;
-    Canvas canvas;
-    EXPECT_EQ(SetupCanvas(canvas, &device), E_FAIL);
-    EXPECT_FALSE(IsIdentity(device, D3DTS_PROJECTION));
-    EXPECT_EQ(RenderState(device, D3DRS_LIGHTING), 0u);
-    EXPECT_TRUE(IsIdentity(device, D3DTS_VIEW));
-    EXPECT_EQ(StageState(device, D3DTSS_COLORARG2), D3DTA_CURRENT);
-    EXPECT_EQ(canvas.spareQuadBuffer, nullptr);
-    EXPECT_EQ(device.calls, 2);
-  }
-  {  // The pair buffer.
-    FailingDevice device;
-    device.failCall = 3;
-    Canvas canvas;
-    EXPECT_EQ(SetupCanvas(canvas, &device), E_FAIL);
-    EXPECT_NE(canvas.spareQuadBuffer, nullptr);
+    EXPECT_EQ(canvas.sprite == nullptr, failing == 1);
+    EXPECT_EQ(canvas.spareQuadBuffer == nullptr, failing <= 2);
     EXPECT_EQ(canvas.sparePairBuffer, nullptr);
-    EXPECT_TRUE(IsIdentity(device, D3DTS_VIEW));
+    EXPECT_EQ(LitByALine(device, canvas), 0);
   }
+  FailingDevice device;
+  Canvas canvas;
+  ASSERT_EQ(SetupCanvas(canvas, &device), S_OK);
+  EXPECT_EQ(LitByALine(device, canvas), 640);
 }
 
 TEST(CanvasSetup, LinesAreSkippedWhenTheirBufferCannotBeMadeOrLocked) {
