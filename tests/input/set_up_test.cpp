@@ -184,7 +184,7 @@ TEST(MissingDevices, PollSkipsThemAndTheirStateReadsZero) {
   f.Poll();
   EXPECT_EQ(f.state.keyState[DIK_Z], 0);
   EXPECT_EQ(f.state.keyHoldFrames[DIK_Z], 0);
-  EXPECT_EQ(f.state.cursorX, 320);
+  EXPECT_EQ(f.state.mouseState.lX, 0);
   EXPECT_EQ(f.state.totalFrames, 2);
 }
 
