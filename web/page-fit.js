@@ -36,14 +36,15 @@
   // Centred, the canvas can start between two device pixels, and an engine
   // then draws it resampled (Firefox does), so that no game pixel is a solid
   // square: it is moved onto whole device pixels, again whenever the words
-  // beside it change their size.
+  // beside it change their size. Moved by a relative offset, not a
+  // transform: WebKit draws a transformed canvas from its own rounded place
+  // and resamples it by the fraction.
   function snap() {
-    canvas.style.transform = '';
+    canvas.style.left = canvas.style.top = '';
     const box = canvas.getBoundingClientRect();
     const ratio = window.devicePixelRatio || 1;
-    const dx = Math.round(box.left * ratio) / ratio - box.left;
-    const dy = Math.round(box.top * ratio) / ratio - box.top;
-    if (dx || dy) canvas.style.transform = `translate(${dx}px, ${dy}px)`;
+    canvas.style.left = Math.round(box.left * ratio) / ratio - box.left + 'px';
+    canvas.style.top = Math.round(box.top * ratio) / ratio - box.top + 'px';
   }
 
   if (typeof ResizeObserver === 'function') new ResizeObserver(snap).observe(panel);

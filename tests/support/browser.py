@@ -223,7 +223,9 @@ class WebKit(Browser):
         from selenium import webdriver
         from selenium.webdriver.webkitgtk.options import Options
         read, write = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
+        # A screen larger than the window MiniBrowser opens (1024 by 768 on
+        # Debian 13), so that the canvas lies wholly on it.
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
                                  "-nolisten", "tcp"], pass_fds=(write,),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
