@@ -50,6 +50,10 @@ bool RunKeeping::Create(const RunFiles& files, const char* traceFile,
   return true;
 }
 
+std::unique_ptr<RunKeeping> RunKeeping::Noting() {
+  return std::unique_ptr<RunKeeping>(new RunKeeping());
+}
+
 RunKeeping::~RunKeeping() {
   if (trace_ != nullptr && std::fclose(trace_) != 0) {
     std::fprintf(stderr, "vtrak: VTRAK_TRACE: the trace could not be written: %s\n",
@@ -87,8 +91,8 @@ void RunKeeping::BeforeStep(Game& game) {
 }
 
 void RunKeeping::AfterStep(Game& game) {
-  const std::optional<RunRecord> ended = recorder_.AfterStep(game);
-  if (ended && recording_) Keep(*ended);
+  ended_ = recorder_.AfterStep(game);
+  if (ended_ && recording_) Keep(*ended_);
   if (trace_ != nullptr && recorder_.stepInRun() > 0) {
     // Each row as it comes: whoever reads the trace may read it while the game plays.
     std::fputs(TraceRow(recorder_.stepInRun(), game).text, trace_);
@@ -98,6 +102,10 @@ void RunKeeping::AfterStep(Game& game) {
   if (replayInput_ && game.input == replayInput_.get() && replayStep_ >= replay_->lastStep) {
     game.input = playerInput_;
   }
+}
+
+const RunRecord* RunKeeping::Replaying(const Game& game) const {
+  return replayInput_ && game.input == replayInput_.get() ? &*replay_ : nullptr;
 }
 
 void RunKeeping::Stop(const Game& /*game*/) {

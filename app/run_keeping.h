@@ -28,6 +28,9 @@ class RunKeeping {
   // a run to replay that is not there.
   static bool Create(const RunFiles& files, const char* traceFile,
                      std::unique_ptr<RunKeeping>& keeping, std::string& why);
+  // One that keeps, replays and traces nothing: it only notes each run as it
+  // ends (EndedRun), for the page, which keeps its best run itself.
+  static std::unique_ptr<RunKeeping> Noting();
   ~RunKeeping();
 
   // Once the Game exists and before its first step: a replay takes the
@@ -39,6 +42,10 @@ class RunKeeping {
   void AfterStep(Game& game);
   // When play stops: the run in play is kept, not ended.
   void Stop(const Game& game);
+  // The run that the last step ended with a miss; none after any other step.
+  const std::optional<RunRecord>& EndedRun() const { return ended_; }
+  // The replayed run while its keys play the game; null before and after.
+  const RunRecord* Replaying(const Game& game) const;
   RunKeeping(const RunKeeping&) = delete;
   RunKeeping& operator=(const RunKeeping&) = delete;
 
@@ -50,6 +57,7 @@ class RunKeeping {
   std::FILE* trace_ = nullptr;
   bool recording_ = false;
   RunRecorder recorder_;
+  std::optional<RunRecord> ended_;
   // The replay: its run, its keyboard and its InputState while it lasts.
   std::optional<RunRecord> replay_;
   std::unique_ptr<RunKeys> replayKeys_;
