@@ -12,11 +12,11 @@
 // tab does not count); one more than 5 % away from 60 a second is handed to
 // the page, which says once what that does to the pace.
 //
-// The page's test hook: index.html?seed=N&keys=LIST&steps=N hands the
-// simulator's options to the loop, with their meanings there: the seed
-// replaces the clock's, the keys are held at the polls of the steps named
-// (pressed through the browser's own keyboard events, so they travel the
-// player's way), and after step N the picture holds still.
+// Every run is noted as it ends and handed to the page, which keeps its best
+// and offers links to replay it. A page opened on such a link starts the
+// program as `--replay FILE` does; once the replayed run is over the picture
+// holds still at its last step until the page lets it go (X or a tap): after
+// a miss the game then goes on as after any miss, so the X restarts it.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -30,22 +30,15 @@
 
 #include "app/frame.h"
 #include "app/frame_loop.h"
+#include "app/run_keeping.h"
 #include "app/step_pace.h"
 #include "app/window_procedure.h"
 #include "game/game.h"
-#include "platform/core/crt_rand.h"
 #include "platform/graphics/pace_clock.h"
-#include "tools/vtrak-tool/sim_options.h"
 
 namespace vtrak {
 namespace {
 
-EM_JS(int, PageHookCount, (), { return (Module['vtrakHook'] || []).length; });
-EM_JS(char*, PageHookArgument, (int i), { return stringToNewUTF8(Module['vtrakHook'][i]); });
-// A key event from the browser's own keyboard, by physical key.
-EM_JS(void, PagePressKey, (const char* code, int down), {
-  window.dispatchEvent(new KeyboardEvent(down ? 'keydown' : 'keyup', {code : UTF8ToString(code)}));
-});
 // What the page and its tests read: the steps made, whether the run is over
 // (a tap then starts a new one), and when the first frame was shown.
 EM_JS(void, PageStepped, (double steps, int dead), {
@@ -55,6 +48,15 @@ EM_JS(void, PageStepped, (double steps, int dead), {
 });
 // The steps a second the page's pace control asks for; 0: one per frame.
 EM_JS(int, PageRate, (), { return Module['vtrakRate'] | 0; });
+// A run as it ends, as its record's text; `replayed`: the linked run's, not
+// the player's.
+EM_JS(void, PageRunEnded, (const char* text, int score, int replayed), {
+  if (Module['vtrakRunEnded']) Module['vtrakRunEnded'](UTF8ToString(text), score, replayed != 0);
+});
+// The replayed run is over: the picture holds, 'miss' or 'still' as it ended,
+// until the page clears the field.
+EM_JS(void, PageHold, (int miss), { Module['vtrakHeld'] = miss ? 'miss' : 'still'; });
+EM_JS(int, PageHolds, (), { return Module['vtrakHeld'] ? 1 : 0; });
 EM_JS(void, PageOffPace, (int refreshHz, double pace), {
   if (Module['vtrakOffPace']) Module['vtrakOffPace'](refreshHz, pace);
 });
@@ -67,11 +69,9 @@ struct Loop {
   App& app;
   Clock& clock;
   RequestedFilePath& path;
-  std::optional<tool::SimOptions> hook;
-  bool holdStill = false;  // the hook names the step after which the picture holds
+  RunKeeping& keeping;
+  bool held = false;  // the replayed run is over and the page holds its last picture
   int64_t steps = 0;
-  bool zDown = false;
-  bool xDown = false;
   std::unique_ptr<PaceClock> counter = CreateSystemPaceClock();
   int rateHz = 0;
   StepPace pace{counter->TicksPerSecond(), 0};
@@ -80,31 +80,19 @@ struct Loop {
   bool paceNoted = false;
 };
 
-// The hook's options, or none when the page has none or they are not the
-// simulator's (said on the console).
-std::optional<tool::SimOptions> PageHook(bool& holdStill) {
-  const int count = PageHookCount();
-  if (count == 0) return std::nullopt;
-  std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) {
-    char* argument = PageHookArgument(i);
-    arguments.emplace_back(argument);
-    free(argument);
-    holdStill = holdStill || arguments.back() == "--steps";
+// One step, and what it tells the page: a run ended, or the replay's end.
+void Step(Loop& loop) {
+  Game& game = *loop.app.game;
+  const bool replaying = loop.keeping.Replaying(game) != nullptr;
+  StepFrame(loop.graphics, loop.app, loop.clock, loop.path, &loop.keeping);
+  PageStepped(static_cast<double>(++loop.steps), game.dead);
+  if (const std::optional<RunRecord>& ended = loop.keeping.EndedRun()) {
+    PageRunEnded(RunRecordText(*ended).c_str(), ended->score, replaying);
   }
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  std::string error;
-  std::optional<tool::SimOptions> options =
-      tool::ParseSimOptions(static_cast<int>(argv.size()), argv.data(), error);
-  if (!options) std::fprintf(stderr, "vtrak: the page's test hook: %s\n", error.c_str());
-  return options;
-}
-
-void PressAsScripted(Loop& loop, char key, const char* code, bool& down) {
-  const bool wanted = tool::KeyDownAt(loop.hook->keys, key, loop.steps + 1);
-  if (wanted != down) PagePressKey(code, wanted);
-  down = wanted;
+  if (replaying && loop.keeping.Replaying(game) == nullptr) {
+    loop.held = true;
+    PageHold(game.dead);
+  }
 }
 
 // Collects the gaps between frames shown; once there are enough, hands a
@@ -144,17 +132,13 @@ void Frame(void* argument) {
     loop.rateHz = rateHz;
     loop.pace = StepPace(loop.counter->TicksPerSecond(), rateHz);
   }
-  const int due = loop.pace.StepsDue(loop.counter->Now());
-  int made = 0;
-  for (; made < due; ++made) {
-    if (loop.hook) {
-      if (loop.holdStill && loop.steps >= loop.hook->steps) break;
-      PressAsScripted(loop, 'z', "KeyZ", loop.zDown);
-      PressAsScripted(loop, 'x', "KeyX", loop.xDown);
-    }
-    StepFrame(loop.graphics, loop.app, loop.clock, loop.path);
-    PageStepped(static_cast<double>(++loop.steps), loop.app.game->dead);
+  if (loop.held && PageHolds() == 0) {
+    loop.held = false;
+    loop.pace.Restart();  // the steps of the hold are not made up for
   }
+  const int due = loop.held ? 0 : loop.pace.StepsDue(loop.counter->Now());
+  int made = 0;
+  for (; made < due && !loop.held; ++made) Step(loop);
   // A frame that falls between two steps leaves the latest on the canvas.
   if (made > 0) PresentFrame(loop.graphics);
   if (!loop.paceNoted) NoteRefresh(loop);
@@ -164,13 +148,13 @@ void Frame(void* argument) {
 
 // The browser's animation frame paces the page: one step per refresh, or the
 // rate the page's control asks for; the shell's rate has no source here.
+// Without runs asked for, the page's own keeping notes them.
 int32_t RunFrameLoop(Window& window, GraphicsDevice& graphics, App& app, Clock& clock,
-                     RequestedFilePath& path, const StepRate&, RunKeeping*,
+                     RequestedFilePath& path, const StepRate&, RunKeeping* keeping,
                      const SettingsFileState&) {
-  // Lives as long as the page: the browser calls Frame with it until the tab closes.
-  Loop* loop = new Loop{window, graphics, app, clock, path, std::nullopt};
-  loop->hook = PageHook(loop->holdStill);
-  if (loop->hook && loop->hook->seed) crt::srand(*loop->hook->seed);
+  // These live as long as the page: the browser calls Frame with them until the tab closes.
+  RunKeeping* kept = keeping != nullptr ? keeping : RunKeeping::Noting().release();
+  Loop* loop = new Loop{window, graphics, app, clock, path, *kept};
   emscripten_set_main_loop_arg(Frame, loop, 0, 1);
   return 0;  // never reached: the browser runs the loop
 }

@@ -48,17 +48,22 @@
   // program loads rather than while it starts.
   const warmUp = typeof AudioContext === 'function' ? new AudioContext() : null;
 
-  // The test hook, index.html?seed=N&keys=LIST&steps=N: the simulator's options.
-  // Such a page plays a scripted run, not a player's game, and says so.
-  const query = new URLSearchParams(location.search);
-  const hook = [];
-  for (const name of ['seed', 'keys', 'steps']) {
-    if (query.has(name)) hook.push('--' + name, query.get(name));
-  }
-  const runLine = hook.length === 0 ? playLine
-      : 'This page plays a scripted run (' + hook.join(' ').slice(0, 80) + '), not a game of ' +
-        'yours: open it without the part after “?” to play.';
-
+  // A run travels in a link's fragment, index.html#run=RECORD, which no server
+  // sees: the record's text with a space as '.', a line's end as '~' and
+  // anything else a link does not carry plainly as %XX. Such a page replays
+  // the run, not a game of the player's, and says so.
+  const runLink = (text) => '#run=' + encodeURIComponent(text)
+      .replace(/[.~]/g, (c) => '%' + c.charCodeAt(0).toString(16).toUpperCase())
+      .replace(/%20/g, '.').replace(/%0A/g, '~');
+  const linkedRun = (() => {
+    if (!location.hash.startsWith('#run=')) return null;
+    try {
+      return decodeURIComponent(location.hash.slice(5).replace(/\./g, '%20').replace(/~/g, '%0A'));
+    } catch (error) {  // a broken escape: a run that cannot be read, said as such
+      return '';
+    }
+  })();
+  let runLine = playLine;
   // One copy: a Web Lock named after the game's window class, taken before the
   // program starts and held while the page is open. A second tab finds it taken.
   const lockName = 'dolk';
@@ -110,8 +115,19 @@
     if (!anotherCopy && !Module._vtrak_compose_music()) {
       console.error('vtrak: the music could not be composed; the game plays silently');
     }
+    const replay = linkedRun !== null && !anotherCopy ? runScore('/run.vtrak', linkedRun) : null;
+    if (replay !== null && replay < 0) {
+      notes.push('This link’s run cannot be read (it is cut short or altered), so the game ' +
+                 'plays as usual.');
+    } else if (replay !== null) {
+      runLine = `A recorded run: ${replay} pts. Tap or press X to play.`;
+    }
+    const kept = remember('vtrak.best');
+    const keptScore = kept ? runScore('/best.vtrak', kept) : -1;
+    if (keptScore >= 0) best = {text: kept, score: keptScore};
+    showRuns();
     say('');
-    Module.callMain([]);
+    Module.callMain(replay !== null && replay >= 0 ? ['--replay', '/run.vtrak'] : []);
     if (warmUp) warmUp.close();
     if (anotherCopy) {
       say('V-TRAK is open in another tab of this browser.');
@@ -143,18 +159,18 @@
   // rate every frame, and hands over a refresh that is far from 60 a second.
   const pace = document.getElementById('pace');
   const paceBox = pace.querySelector('input');
-  const remember = (value) => {
+  const remember = (key, value) => {
     try {
-      if (value === undefined) return localStorage.getItem('vtrak.rate');
-      localStorage.setItem('vtrak.rate', value);
+      if (value === undefined) return localStorage.getItem(key);
+      localStorage.setItem(key, value);
     } catch (error) {  // storage refused: the choice lasts this visit
     }
     return null;
   };
-  paceBox.checked = remember() === '60';
+  paceBox.checked = remember('vtrak.rate') === '60';
   paceBox.addEventListener('change', () => {
     Module.vtrakRate = paceBox.checked ? 60 : 0;
-    remember(String(Module.vtrakRate));
+    remember('vtrak.rate', String(Module.vtrakRate));
     paceBox.blur();  // Space and the game's keys go to the game again
   });
   const offPace = (refreshHz, times) => {
@@ -165,9 +181,68 @@
     say(line);
   };
 
+  // The runs: each as it ends; the best of this browser's own kept (for this
+  // visit only when storage is refused) and its score shown under the game;
+  // after a miss a link to replay the run just played and one to the best. Runs are read as the
+  // program reads them: a file in its folder, checked by its own reader.
+  const runScore = (path, text) => {
+    Module.FS.writeFile(path, text);
+    return Module.ccall('vtrak_run_score', 'number', ['string'], [path]);
+  };
+  const bestLine = document.getElementById('best');
+  const links = document.getElementById('links');
+  let best = null, last = null;
+  const linkTo = (words, run) => {
+    const link = document.createElement('a');
+    link.href = runLink(run.text);
+    link.textContent = `${words} (${run.score} pts.)`;
+    // The same fragment again is no change of address: the page is opened anew all the same.
+    link.addEventListener('click', (event) => {
+      if (link.hash !== location.hash) return;
+      event.preventDefault();
+      location.reload();
+    });
+    return link;
+  };
+  function showRuns() {
+    bestLine.textContent = best ? `Best: ${best.score} pts.` : '';
+    const offered = last ? [linkTo('Replay the run just played', last)] : [];
+    if (last && best) offered.push(' · ', linkTo('your best', best));
+    links.replaceChildren(...offered);
+  }
+  const runEnded = (text, score, replayed) => {
+    last = {text: text, score: score};
+    if (!replayed && (!best || score > best.score)) {
+      best = last;
+      remember('vtrak.best', text);
+    }
+    showRuns();
+  };
+  // Another run in the address: the page is opened anew on it.
+  window.addEventListener('hashchange', () => location.reload());
+  // The replayed run is over and its last picture holds: X or a tap goes on,
+  // after a miss as after any (the same X restarts), else with a game of the
+  // page's own.
+  const goOn = () => {
+    if (Module.vtrakHeld === 'miss') {
+      Module.vtrakHeld = '';
+      runLine = playLine;
+      say(runLine);
+    } else if (Module.vtrakHeld === 'still') {
+      history.replaceState(null, '', location.pathname + location.search);
+      location.reload();
+    }
+  };
+  window.addEventListener('keydown', (event) => {
+    if (event.code === 'KeyX') goOn();
+  });
+  canvas.addEventListener('touchstart', () => {
+    if (Module.vtrakHeld === 'still') goOn();
+  });
+
   window.Module = {
     canvas: canvas,
-    vtrakHook: hook,
+    vtrakRunEnded: runEnded,
     vtrakLocks: locks,
     vtrakRate: paceBox.checked ? 60 : 0,
     vtrakOffPace: offPace,

@@ -21,6 +21,16 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 PATIENCE = 60  # seconds any browser or server gets to come up on a loaded machine
 
 
+
+def runs_of(path):  # each run record of a file, as its text
+    with open(path) as file:
+        return ["vtrak-run" + run for run in file.read().split("vtrak-run")[1:]]
+
+
+def run_link(run):  # the page's link to a run as the tools write it
+    return "#run=" + run.replace(" ", ".").replace("\n", "~")
+
+
 def wait_until(ready, what):
     deadline = time.monotonic() + PATIENCE
     while time.monotonic() < deadline:

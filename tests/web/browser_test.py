@@ -19,8 +19,9 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 PERSON_LIB = os.path.join(HERE, "..", "person", "lib.sh")
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
-from browser import ENGINES  # noqa: E402
+from browser import ENGINES, run_link, runs_of  # noqa: E402
 SITE, TOOL, BGM, ENGINE = (sys.argv[1:5] + [None] * 3 + ["chromium"])[:4]
+STATUS = "document.getElementById('status').textContent"
 
 
 def skip_unless_ready():
@@ -119,22 +120,47 @@ class PageTest(unittest.TestCase):
     def test_each_frame_is_the_simulators_to_the_pixel(self):
         # The first frame, a cleared post in mid-jump, the death and its text, a
         # restart, the second post cleared near the top speed: the simulator's
-        # frame for the same seed, keys and steps.
-        for seed, keys, steps in ((5, "", 1), (7, "z@324", 336), (7, "", 352), (3, "x@360", 361),
+        # frame for the same seed, keys and steps, the run recorded and replayed from a link.
+        for seed, keys, steps in ((5, "", 1), (7, "z@324", 336), (7, "", 349), (3, "x@360", 361),
                                   (11, "z@334,z@488", 500)):
             with self.subTest(seed=seed, keys=keys, steps=steps):
-                query = f"?seed={seed}&steps={steps}" + (f"&keys={keys}" if keys else "")
-                self.browser.open(query)
-                self.browser.wait_for(f"Module.vtrakSteps === {steps}", seconds=180)
+                sim = [TOOL, "sim", "--seed", str(seed), "--steps", str(steps)] + (
+                    ["--keys", keys] if keys else [])
+                record = os.path.join(self.folder, f"run-{seed}-{steps}")
+                subprocess.run(sim + ["--record", record], check=True)
+                run = runs_of(record)[-1]  # the run the last step is in
+                self.browser.blank()
+                self.browser.open(run_link(run))
+                self.browser.wait_for("Module.vtrakHeld", seconds=180)
                 self.browser.after_frames(10)  # the picture holds still, and is shown
-                self.assertEqual(self.browser.steps(), steps)
                 shown = os.path.join(self.folder, f"page-{seed}-{steps}.png")
                 self.browser.canvas_png(shown)
                 expected = os.path.join(self.folder, f"sim-{seed}-{steps}")
-                subprocess.run([TOOL, "sim", "--seed", str(seed), "--steps", str(steps), "--png",
-                                expected] + (["--keys", keys] if keys else []), check=True)
+                subprocess.run(sim + ["--png", expected], check=True)
                 frame = os.path.join(expected, f"frame-{steps:06d}.png")
                 self.assertEqual(differing_pixels(shown, frame), 0)
+
+    def test_a_run_played_is_kept_as_the_best_and_replayed_from_its_link(self):
+        server = OwnServer()  # an origin with no best run kept yet
+        best = "document.getElementById('best').textContent"
+        try:
+            self.browser.driver.get(server.address + "index.html")
+            self.browser.wait_for("Module.vtrakDead", 60)  # no keys: the first post ends it
+            link = self.browser.driver.find_element("css selector", "#links a")
+            run = link.get_attribute("href").split("#run=")[1].replace(".", " ").replace("~", "\n")
+            self.assertEqual(self.browser.value(best), f"Best: {run.split()[-1]} pts.")
+            link.click()
+            self.assertEqual(self.browser.wait_for("Module.vtrakHeld"), "miss")
+            self.assertIn(f"A recorded run: {run.split()[-1]} pts. Tap or press X to play.",
+                          self.browser.value(STATUS))
+            self.assertEqual(self.browser.value(best), f"Best: {run.split()[-1]} pts.")  # kept
+            from selenium.webdriver.common.action_chains import ActionChains
+            ActionChains(self.browser.driver).key_down("x").pause(0.1).key_up("x").perform()
+            self.browser.wait_for("!Module.vtrakDead && !Module.vtrakHeld")  # a new run
+            self.browser.driver.get(server.address + "index.html#run=vtrak-run.1~rand.x~")
+            self.browser.wait_for(f"{STATUS}.includes('run cannot be read') && Module.vtrakSteps > 30")
+        finally:
+            server.stop()
 
     def cdp(self, command, **parameters):
         return self.browser.driver.execute_cdp_cmd(command, parameters)
