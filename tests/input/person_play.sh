@@ -23,6 +23,8 @@
 #      `vtrak-tool sim --replay` with the trace the live game wrote
 #      (VTRAK_TRACE), step for step; so does the best in `vtrak --replay`,
 #      the player's keys ignored meanwhile.
+#   5. Each kept run, opened from a link in the page (headless Chromium, when
+#      the page is built), ends on the frame the tool renders for it.
 #
 # usage: person_play.sh VTRAK VTRAK_TOOL [OUT_DIR]   (OUT_DIR keeps the screenshots)
 set -euo pipefail
@@ -304,6 +306,28 @@ until replayed_whole || ended "$VTRAK_PID"; do tap z && sleep 0.5; done
 close_game "$WIN" "$VTRAK_PID"
 check "vtrak --replay plays the best run step for step, whatever the keys" \
   cmp -s "$OUT/best.csv" <(head -n "$(wc -l <"$OUT/best.csv")" "$OUT/replayed.csv")
+
+# --- 5. The runs kept, in the page --------------------------------------------
+SITE=$(dirname "$(realpath "$0")")/../../build-web/site
+page_shows_tools_frame() {  # page_shows_tools_frame N: run N from its link, in headless Chromium
+  /usr/bin/python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); import browser as b
+page = b.Browser(sys.argv[2])
+try:
+    page.open(b.run_link(b.runs_of(sys.argv[3])[int(sys.argv[4]) - 1]))
+    page.wait_for("Module.vtrakHeld", 120), page.after_frames(5), page.canvas_png(sys.argv[5])
+finally:
+    page.close()' "$(dirname "$(realpath "$0")")/../support" "$SITE" "$OUT/runs" "$1" "$OUT/page-$1.png" &&
+    "$TOOL" sim --replay "$OUT/runs" --run "$1" --png "$OUT/sim-$1" >/dev/null &&
+    [ "$(compare -metric AE "$OUT/page-$1.png" "$OUT/sim-$1"/*.png null: 2>&1)" = 0 ]
+}
+if [ -f "$SITE/vtrak.wasm" ] && command -v chromedriver >/dev/null; then
+  for n in $(seq "$RUNS"); do
+    check "run $n from a link in the page ends on the tool's frame, pixel for pixel" \
+      page_shows_tools_frame "$n"
+  done
+else
+  echo "skipped: the kept runs in the page (no page in $SITE, or no chromedriver)"
+fi
 echo "screenshots in $OUT"
 [ "$FAILURES" -eq 0 ] || fail "$FAILURES check(s) failed"
 echo "PASS"
