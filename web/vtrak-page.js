@@ -206,6 +206,7 @@
   };
   function showRuns() {
     bestLine.textContent = best ? `Best: ${best.score} pts.` : '';
+    bestLine.parentNode.hidden = !best && !last;
     const offered = last ? [linkTo('Replay the run just played', last)] : [];
     if (last && best) offered.push(' · ', linkTo('your best', best));
     links.replaceChildren(...offered);
