@@ -65,9 +65,9 @@ class CanvasPresenter final : public Presenter {
       rgba_.assign(pixels, 0);
       whole = true;
     }
-    // The changed box, in pixels: [left, right) x [top, bottom).
+    // The changed box, in pixels: [left, right) x [top, bottom); empty while
+    // right is not past left.
     size_t left = columns, right = 0, top = 0, bottom = 0;
-    bool changed = false;
     for (size_t row = 0; row < static_cast<size_t>(height); ++row) {
       const uint32_t* from = argb + row * columns;
       uint32_t* to = rgba_.data() + row * columns;
@@ -94,15 +94,14 @@ class CanvasPresenter final : public Presenter {
         }
       }
       if (first == columns) continue;
-      if (!changed) top = row;
-      changed = true;
+      if (right <= left) top = row;
       bottom = row + 1;
       left = std::min(left, first);
       right = std::max(right, last);
     }
     if (whole) {
       PagePutImage(rgba_.data(), width, height, 0, 0, width, height);
-    } else if (changed) {
+    } else if (right > left) {
       PagePutImage(rgba_.data(), width, height, static_cast<int>(left), static_cast<int>(top),
                    static_cast<int>(right - left), static_cast<int>(bottom - top));
     }
